@@ -1,0 +1,16 @@
+# Run as a script at build time: fails when any framework-free source includes a Qt header.
+# -DROOT=<source dir> -DDIRS=<semicolon separated folders below ROOT>
+set(offenders "")
+foreach(dir IN LISTS DIRS)
+  file(GLOB_RECURSE files "${ROOT}/${dir}/*.h" "${ROOT}/${dir}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS ${file} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|Qt[A-Za-z]*/)")
+    if(hits)
+      list(APPEND offenders "${file}: ${hits}")
+    endif()
+  endforeach()
+endforeach()
+if(offenders)
+  string(REPLACE ";" "\n" text "${offenders}")
+  message(FATAL_ERROR "Framework-free code must not include Qt:\n${text}")
+endif()
