@@ -1,0 +1,58 @@
+#pragma once
+// The single log file of the operation panel: either the raw log (every receive event as a line
+// of hexadecimal bytes, ".txt") or the parsed log (each decoded reading as comma-separated
+// numbers, ".csv"). Owned by the hub and written on its thread. Every line is flushed as it is
+// written, so a crash loses nothing that was received.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+namespace somatrix {
+
+enum ELogMode { kLogNone = 0, kLogRaw = 1, kLogParsed = 2 };
+
+class CDataLog {
+public:
+    CDataLog() = default;
+    CDataLog(const CDataLog&) = delete;
+    CDataLog& operator=(const CDataLog&) = delete;
+    ~CDataLog() { Stop(); }
+
+    // "<folder>/YYYYMMDDhhmmss.txt" (raw) or ".csv" (parsed), from the local start time.
+    static std::string FileName(const std::string& folder, ELogMode mode, const std::tm& local);
+
+    // Sets the mode, closes any open file, creates `folder` when missing and opens the file
+    // named by the start time for appending. False when the file cannot be opened; the mode is
+    // then kept but nothing is written.
+    bool Start(ELogMode mode, const std::string& folder, const std::tm& local);
+    // The same with an explicit file.
+    bool StartFile(ELogMode mode, const std::string& path);
+    void Stop();
+
+    bool IsOpen() const { return m_pFile != nullptr; }
+    ELogMode GetMode() const { return m_nMode; }
+    const std::string& GetPath() const { return m_strPath; }
+    // The error of the last failed open, empty otherwise.
+    const std::string& GetError() const { return m_strError; }
+
+    // One receive event; written only while open in raw mode.
+    void WriteRaw(const uint8_t* data, size_t n);
+    // One reading; written only while open in parsed mode.
+    void WriteParsed(int a, int b, int c, int d, bool rate);
+    bool IsParsing() const { return m_pFile && m_nMode == kLogParsed; }
+    bool IsRecordingRaw() const { return m_pFile && m_nMode == kLogRaw; }
+
+    // The line texts, for writers and tests. `out` must hold kParsedLineBytes.
+    static constexpr size_t kParsedLineBytes = 80;
+    static size_t FormatParsedLine(char* out, int a, int b, int c, int d, bool rate);
+
+private:
+    std::FILE* m_pFile = nullptr;
+    ELogMode m_nMode = kLogNone;
+    std::string m_strPath;
+    std::string m_strError;
+};
+
+}  // namespace somatrix
