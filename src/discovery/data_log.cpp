@@ -45,6 +45,12 @@ void CDataLog::Stop() {
     m_nMode = kLogNone;
 }
 
+void CDataLog::Flush() {
+    if (m_pFile) {
+        std::fflush(m_pFile);
+    }
+}
+
 void CDataLog::WriteRaw(const uint8_t* data, size_t n) {
     if (!IsRecordingRaw()) {
         return;

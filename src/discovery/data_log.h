@@ -30,6 +30,8 @@ public:
     // The same with an explicit file.
     bool StartFile(ELogMode mode, const std::string& path);
     void Stop();
+    // Hands everything written so far to the operating system.
+    void Flush();
 
     bool IsOpen() const { return m_pFile != nullptr; }
     ELogMode GetMode() const { return m_nMode; }

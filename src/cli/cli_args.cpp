@@ -1,0 +1,55 @@
+#include "cli/cli_args.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace somatrix::cli {
+
+std::string CArgReader::Value(const std::string& option) {
+    if (AtEnd()) {
+        throw CUsageError(option + " needs a value");
+    }
+    return Next();
+}
+
+uint8_t ParseTypeCode(const std::string& text) {
+    std::string digits = text;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits = digits.substr(2);
+    }
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(digits.c_str(), &end, 16);
+    if (digits.empty() || digits.size() > 2 || *end != '\0') {
+        throw CUsageError("'" + text + "' is not a type code (two hexadecimal digits)");
+    }
+    return static_cast<uint8_t>(value);
+}
+
+long ParseNumber(const std::string& option, const std::string& text, long lo, long hi) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || value < lo || value > hi) {
+        throw CUsageError(option + " takes a whole number from " + std::to_string(lo) + " to " +
+                          std::to_string(hi) + ", not '" + text + "'");
+    }
+    return value;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw CUsageError("cannot read " + path + ": " + std::strerror(errno));
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad()) {
+        throw CUsageError("cannot read " + path);
+    }
+    return text.str();
+}
+
+}  // namespace somatrix::cli

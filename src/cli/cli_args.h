@@ -1,0 +1,39 @@
+#pragma once
+// Small helpers shared by the somatrix-cli commands: option values, hex type codes, whole-file
+// reads, and the usage error that ends a command with exit status 2.
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace somatrix::cli {
+
+inline constexpr int kExitBadInput = 2;
+
+// Thrown for bad command lines and unreadable input; main prints it and exits with status 2.
+struct CUsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class CArgReader {
+public:
+    explicit CArgReader(std::vector<std::string> args) : m_args(std::move(args)) {}
+    bool AtEnd() const { return m_nPos >= m_args.size(); }
+    const std::string& Next() { return m_args[m_nPos++]; }
+    // The value after `option`; a usage error when there is none.
+    std::string Value(const std::string& option);
+
+private:
+    std::vector<std::string> m_args;
+    size_t m_nPos = 0;
+};
+
+// "CA" or "0xCA" → 0xCA; a usage error otherwise.
+uint8_t ParseTypeCode(const std::string& text);
+// A whole decimal number in [lo, hi]; a usage error otherwise.
+long ParseNumber(const std::string& option, const std::string& text, long lo, long hi);
+// The whole file; a usage error naming the file when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace somatrix::cli

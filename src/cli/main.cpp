@@ -1,0 +1,40 @@
+// somatrix-cli: the receive path, the scan and the recorder without a window.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/cli_args.h"
+#include "cli/commands.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: somatrix-cli replay INPUT [--select TT] [--extremes] [--parsed FILE | --raw FILE]\n"
+    "                           [--trace] [--binary [--chunk N]]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace somatrix::cli;
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        return argc < 2 ? kExitBadInput : 0;
+    }
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    try {
+        if (command == "replay") {
+            return RunReplay(args);
+        }
+        std::fprintf(stderr, "somatrix-cli: unknown command '%s'\n%s", command.c_str(), kUsage);
+        return kExitBadInput;
+    } catch (const CUsageError& e) {
+        std::fprintf(stderr, "somatrix-cli %s: %s\n", command.c_str(), e.what());
+        return kExitBadInput;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "somatrix-cli %s: %s\n", command.c_str(), e.what());
+        return 1;
+    }
+}
