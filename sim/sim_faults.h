@@ -1,0 +1,44 @@
+#pragma once
+// What can go wrong on a simulated line, and the record of what went over it. The record is the
+// ground truth a test compares the receive path against: every frame as the sensor composed it,
+// the values it carries, where it lies in the byte stream and whether the line damaged it.
+#include <cstdint>
+#include <vector>
+
+#include "protocol/frame.h"
+
+namespace somatrix {
+
+// Chances are per frame put on the line; zero everywhere means a clean line.
+struct CFaultPlan {
+    double m_fStrayChance = 0;       // one to three random bytes slip in before the frame
+    double m_fBitErrorChance = 0;    // one bit of one of the frame's bytes is flipped
+    double m_fDropChance = 0;        // one of the frame's bytes is lost
+    uint64_t m_nGarbageEveryNs = 0;  // a burst of random bytes this often; 0 never
+    int m_nGarbageBytes = 24;
+    uint64_t m_nDisconnectAfterNs = 0;  // the line goes dead at this time; 0 never
+};
+
+enum class ELineFault { kStray, kGarbage, kBitError, kDroppedByte };
+
+struct CLineFault {
+    ELineFault m_kind;
+    uint64_t m_nLineOffset;  // index in the byte stream of the first byte concerned
+    uint32_t m_nBytes;       // bytes inserted (stray, garbage), 1 otherwise
+};
+
+struct CSentFrame {
+    uint64_t m_nReadyNs = 0;      // when the sensor had the frame ready
+    uint64_t m_nFirstByteNs = 0;  // when its first byte had fully arrived at the far end
+    uint64_t m_nLineOffset = 0;   // index of its first byte in the byte stream
+    uint32_t m_nLineBytes = 0;    // bytes it took on the line (one less after a dropped byte)
+    CFrame m_frame;               // as composed, before any damage
+    std::vector<int> m_values;    // what a decoder should read from it
+    bool m_bDamaged = false;      // bit error or dropped byte
+    bool m_bComplete = false;     // its last byte arrived (false when the line died under it)
+
+    uint8_t Type() const { return m_frame[kPosType]; }
+    uint8_t Command() const { return m_frame[kPosCommand]; }
+};
+
+}  // namespace somatrix
