@@ -27,8 +27,9 @@ int NativeArchitectureBits() {
     // GetNativeSystemInfo is missing on the oldest systems; they are 32-bit by the same rule.
     using FnNativeInfo = void(WINAPI*)(LPSYSTEM_INFO);
     SYSTEM_INFO info{};
-    auto pfn = reinterpret_cast<FnNativeInfo>(
-        GetProcAddress(GetModuleHandleW(L"kernel32"), "GetNativeSystemInfo"));
+    // Through the generic function pointer type, which converts to any other without a warning.
+    auto pfn = reinterpret_cast<FnNativeInfo>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "GetNativeSystemInfo")));
     if (pfn != nullptr) {
         pfn(&info);
     } else {

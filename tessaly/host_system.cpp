@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path ToFsPath(const QString& str) {
-    return fs::path(str.toStdU16String());
+    return fs::path(str.toStdU16String()).make_preferred();  // Windows wants backslashes
 }
 
 }  // namespace

@@ -109,7 +109,8 @@ void CTessalyDlg::showEvent(QShowEvent* pEvent) {
 
 bool CTessalyDlg::nativeEvent(const QByteArray& eventType, void* pMessage, qintptr* pResult) {
     const MSG* pMsg = static_cast<const MSG*>(pMessage);
-    if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == kIdAboutBox) {
+    if (pMsg->message == WM_SYSCOMMAND &&
+        (pMsg->wParam & 0xFFF0) == static_cast<WPARAM>(kIdAboutBox)) {
         OnAbout();
         *pResult = 0;
         return true;
