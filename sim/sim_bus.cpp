@@ -8,6 +8,8 @@ namespace {
 // What the sensors may have queued for the line before new frames are lost: about a third of a
 // second of line time, the order of a bridge's and a microcontroller's buffers together.
 constexpr size_t kMaxBacklogBytes = 4096;
+// The far end's receive buffer: bytes nobody reads (port closed) pile up to this, then overrun.
+constexpr size_t kReceiveBufferBytes = 16384;
 }  // namespace
 
 CSimBus::CSimBus(uint64_t seed) : m_nSeed(seed), m_random(SimMix(seed) ^ 0xB05) {}
@@ -151,7 +153,12 @@ void CSimBus::TransmitTo(uint64_t tNs) {
             StartNext(readyNs, std::move(item));
         }
         while (m_nCurrentPos < m_current.size() && m_nLineFreeNs + kLineByteNs <= tNs) {
-            m_arrived.push_back(m_current[m_nCurrentPos++]);
+            if (m_arrived.size() < kReceiveBufferBytes) {
+                m_arrived.push_back(m_current[m_nCurrentPos]);
+            } else {
+                ++m_stats.m_nOverrunBytes;
+            }
+            ++m_nCurrentPos;
             m_nLineFreeNs += kLineByteNs;
             ++m_nLineOffset;
             ++m_stats.m_nLineBytes;

@@ -32,6 +32,7 @@ struct CBusStats {
     uint64_t m_nFramesSent = 0;      // sensor frames put on the line
     uint64_t m_nOverflowFrames = 0;  // frames the sensors could not queue (line saturated)
     uint64_t m_nRequests = 0;        // checked requests received from the host
+    uint64_t m_nOverrunBytes = 0;    // arrived while the receive buffer was full, lost
 };
 
 class CSimBus : public CSensorOutput {

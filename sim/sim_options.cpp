@@ -1,0 +1,214 @@
+#include "sim_options.h"
+
+#include <charconv>
+#include <cstdio>
+#include <sstream>
+
+namespace somatrix {
+
+namespace {
+
+constexpr uint64_t kDefaultSlowMs = 300;  // misses the 150 ms probe wait, answers within 600 ms
+
+bool ParseUnsigned(const std::string& text, uint64_t& value, int base = 10) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
+    return ec == std::errc() && ptr == end && !text.empty();
+}
+
+bool ParseChance(const std::string& text, double& value) {
+    std::istringstream in(text);
+    in >> value;
+    return in && in.eof() && value >= 0.0 && value <= 1.0;
+}
+
+bool ParseType(const std::string& text, uint8_t& type) {
+    uint64_t v = 0;
+    std::string hex = text;
+    if (hex.rfind("0x", 0) == 0 || hex.rfind("0X", 0) == 0) {
+        hex = hex.substr(2);
+    }
+    if (!ParseUnsigned(hex, v, 16) || v > 0xFF) {
+        return false;
+    }
+    for (uint8_t t : AllSensorTypes()) {
+        if (t == v) {
+            type = t;
+            return true;
+        }
+    }
+    return false;
+}
+
+// "TT=VALUE" or "TT:VALUE".
+bool SplitTypeValue(const std::string& text, char sep, uint8_t& type, std::string& value) {
+    const size_t at = text.find(sep);
+    if (at == std::string::npos) {
+        return false;
+    }
+    value = text.substr(at + 1);
+    return ParseType(text.substr(0, at), type);
+}
+
+bool ParseDate(const std::string& text, CSensorConfig& config) {
+    int y = 0, m = 0, d = 0;
+    char tail = 0;
+    if (std::sscanf(text.c_str(), "%d-%d-%d%c", &y, &m, &d, &tail) != 3) {
+        return false;
+    }
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) {
+        return false;
+    }
+    config.m_nYear = y;
+    config.m_nMonth = m;
+    config.m_nDay = d;
+    return true;
+}
+
+}  // namespace
+
+std::string SimUsage() {
+    return R"(usage: somatrix-sim [options]          serve simulated sensors on a pseudo-terminal
+       somatrix-sim --write-review FILE --minutes N [--segments K] [--seed N] [--start T]
+
+Sensors (type codes in hexadecimal, as in the catalogue):
+  --sensors LIST          comma-separated type codes, or "all" (default: all fourteen)
+  --seed N                the simulated subject and the fault pattern (default 1)
+  --latency MS            reply latency of every sensor (default 3)
+  --slow TT[:MS]          sensor TT answers after MS ms (default 300: needs the slow scan)
+  --silent TT             sensor TT never answers
+  --device TT=XXXXXXXX    device number of sensor TT, eight hexadecimal digits
+  --date TT=YYYY-MM-DD    production date of sensor TT
+Faults (chances per frame, 0 to 1):
+  --stray P               one to three stray bytes before a frame
+  --bit-errors P          one flipped bit in a frame
+  --drop P                one byte of a frame lost
+  --garbage MS[:N]        a burst of N random bytes (default 24) every MS ms
+  --disconnect-after MS   the line goes dead after MS ms
+Serving:
+  --link PATH             also make PATH a symbolic link to the pseudo-terminal
+Review file:
+  --write-review FILE     write a review file of a simulated EEG and exit
+  --minutes N             its length in minutes
+  --segments K            cut into K time-stamped segments (default 1)
+  --start T               time stamp of the first segment, seconds since 1970 (default now)
+)";
+}
+
+bool ParseSimOptions(int argc, const char* const* argv, CSimOptions& options, std::string& error) {
+    options.m_types = AllSensorTypes();
+    bool bMinutes = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            options.m_bHelp = true;
+            continue;
+        }
+        if (i + 1 >= argc) {
+            error = "missing value after " + arg;
+            return false;
+        }
+        const std::string value = argv[++i];
+        uint64_t n = 0;
+        uint8_t type = 0;
+        std::string rest;
+        bool ok = true;
+        if (arg == "--sensors") {
+            options.m_types.clear();
+            if (value == "all") {
+                options.m_types = AllSensorTypes();
+            } else {
+                std::istringstream list(value);
+                std::string item;
+                while (ok && std::getline(list, item, ',')) {
+                    ok = ParseType(item, type);
+                    options.m_types.push_back(type);
+                }
+            }
+        } else if (arg == "--seed") {
+            ok = ParseUnsigned(value, options.m_nSeed);
+        } else if (arg == "--latency") {
+            ok = ParseUnsigned(value, options.m_nLatencyMs);
+        } else if (arg == "--slow") {
+            uint64_t ms = kDefaultSlowMs;
+            if (value.find(':') != std::string::npos) {
+                ok = SplitTypeValue(value, ':', type, rest) && ParseUnsigned(rest, ms);
+            } else {
+                ok = ParseType(value, type);
+            }
+            options.m_slowMs[type] = ms;
+        } else if (arg == "--silent") {
+            ok = ParseType(value, type);
+            options.m_perSensor[type].m_bSilent = true;
+        } else if (arg == "--device") {
+            ok = SplitTypeValue(value, '=', type, rest) && rest.size() == 8 &&
+                 ParseUnsigned(rest, n, 16);
+            options.m_perSensor[type].m_nDeviceNumber = static_cast<uint32_t>(n);
+        } else if (arg == "--date") {
+            ok = SplitTypeValue(value, '=', type, rest) &&
+                 ParseDate(rest, options.m_perSensor[type]);
+        } else if (arg == "--stray") {
+            ok = ParseChance(value, options.m_faults.m_fStrayChance);
+        } else if (arg == "--bit-errors") {
+            ok = ParseChance(value, options.m_faults.m_fBitErrorChance);
+        } else if (arg == "--drop") {
+            ok = ParseChance(value, options.m_faults.m_fDropChance);
+        } else if (arg == "--garbage") {
+            uint64_t count = 24;
+            const size_t at = value.find(':');
+            ok = ParseUnsigned(value.substr(0, at), n) && n > 0 &&
+                 (at == std::string::npos || ParseUnsigned(value.substr(at + 1), count));
+            options.m_faults.m_nGarbageEveryNs = n * kNsPerMs;
+            options.m_faults.m_nGarbageBytes = static_cast<int>(std::min<uint64_t>(count, 4096));
+        } else if (arg == "--disconnect-after") {
+            ok = ParseUnsigned(value, n) && n > 0;
+            options.m_faults.m_nDisconnectAfterNs = n * kNsPerMs;
+        } else if (arg == "--link") {
+            options.m_strLink = value;
+        } else if (arg == "--write-review") {
+            options.m_strReviewFile = value;
+        } else if (arg == "--minutes") {
+            ok = ParseUnsigned(value, n) && n > 0 && n <= 24 * 60;
+            options.m_review.m_nMinutes = static_cast<int>(n);
+            bMinutes = true;
+        } else if (arg == "--segments") {
+            ok = ParseUnsigned(value, n) && n > 0 && n <= 1000;
+            options.m_review.m_nSegments = static_cast<int>(n);
+        } else if (arg == "--start") {
+            ok = ParseUnsigned(value, n) && n <= 0xFFFFFFFFull;
+            options.m_review.m_nStartTime = static_cast<uint32_t>(n);
+        } else {
+            error = "unknown option " + arg;
+            return false;
+        }
+        if (!ok) {
+            error = "bad value for " + arg + ": " + value;
+            return false;
+        }
+    }
+    if (!options.m_strReviewFile.empty() && !bMinutes) {
+        error = "--write-review needs --minutes";
+        return false;
+    }
+    options.m_review.m_nSeed = options.m_nSeed;
+    return true;
+}
+
+std::unique_ptr<CSimBus> BuildSimBus(const CSimOptions& options) {
+    auto bus = std::make_unique<CSimBus>(options.m_nSeed);
+    for (uint8_t type : options.m_types) {
+        CSensorConfig config;
+        if (auto it = options.m_perSensor.find(type); it != options.m_perSensor.end()) {
+            config = it->second;
+        }
+        config.m_nLatencyNs = options.m_nLatencyMs * kNsPerMs;
+        if (auto it = options.m_slowMs.find(type); it != options.m_slowMs.end()) {
+            config.m_nLatencyNs = it->second * kNsPerMs;
+        }
+        bus->AddSensor(type, config);
+    }
+    bus->SetFaults(options.m_faults);
+    return bus;
+}
+
+}  // namespace somatrix
