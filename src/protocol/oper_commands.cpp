@@ -174,6 +174,9 @@ void COperCore::OnMaxMin(bool on) { m_decoder.SetMaxMinSwitch(on); }
 
 CControlStates COperCore::ComputeControlStates() const {
     CControlStates s;
+    if (m_bScanning) {
+        return s;  // everything waits for the scan to end
+    }
     const bool online = SelectedOnline();
     const bool ready = m_nOnlineCount > 0 && online;
     const bool linkUp = m_flags.m_bMeasuring || IsPortOpen();

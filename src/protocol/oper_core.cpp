@@ -27,8 +27,12 @@ std::tm LocalNow() {
 }  // namespace
 
 std::string FormatDeviceNumber(const uint8_t* data) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02X%02X%02X%02X", data[0], data[1], data[2], data[3]);
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text(8, '0');
+    for (size_t i = 0; i < 4; ++i) {
+        text[2 * i] = kHex[data[i] >> 4];
+        text[2 * i + 1] = kHex[data[i] & 0x0F];
+    }
     return text;
 }
 
@@ -52,11 +56,8 @@ void COperCore::Initialise(const std::string& iniPath) {
     if (!iniPath.empty()) {
         m_catalogue.ApplyProfile(iniPath);
     }
-    std::vector<std::string> names;
-    for (size_t i = 0; i < m_catalogue.GetCount(); ++i) {
-        names.emplace_back(m_catalogue.At(static_cast<int>(i)).m_szName);
-    }
-    m_sink.SetDeviceList(names, -1);
+    RebuildDeviceList();
+    ShowDeviceList(-1);
     m_sink.SetStatusText(texts::kScanFirst);
     m_sink.SetProgressVisible(false);
     m_sink.SetGainText(m_nGain);

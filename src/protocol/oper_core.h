@@ -6,7 +6,9 @@
 // Owned by the panel (or a command-line tool) and used on one thread: commands, receive events
 // and replies all run there, synchronously.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "discovery/data_log.h"
 #include "protocol/catalogue.h"
@@ -25,6 +27,17 @@ struct CDevicePort {
     int m_nPort = 0;
     std::string m_strName;
     bool IsKnown() const { return m_nPort > 0; }
+};
+
+class CPortList;
+class CScanClock;
+struct CScanResult;
+
+// What the probing half of a scan needs from the hub: its own copy of the catalogue and the
+// probe wait time.
+struct CScanJob {
+    CCatalogue m_catalogue;
+    int m_nWaitMs = 0;
 };
 
 class COperCore : public CSerialLinkListener, private CFrameHandler {
@@ -77,6 +90,32 @@ public:
     const CDevicePort& GetDevicePort() const { return m_devicePort; }
     void SetDevicePort(const CDevicePort& port) { m_devicePort = port; }
 
+    // Scan command (button 1042), split so the blocking probe can run on a worker thread:
+    //   CScanJob job = core.BeginScan();                                    // hub thread
+    //   CScanResult r = CPortScanner(ports, clock, progressSink, trace, job.m_nWaitMs)
+    //                       .ScanDevicePorts(std::move(job.m_catalogue));   // worker thread
+    //   core.FinishScan(r);                                                 // hub thread
+    // From BeginScan to FinishScan every governed control stays disabled.
+    CScanJob BeginScan();
+    void FinishScan(const CScanResult& result);
+    // The whole scan on the calling thread, progress and status through the hub's sink.
+    void Scan(CPortList& ports, CScanClock& clock,
+              const std::function<void(const std::string&)>& trace = {});
+    bool IsScanning() const { return m_bScanning; }
+
+    // Slow-scan switch 1045: 600 ms per exchange instead of 150 ms.
+    void SetSlowScan(bool slow);
+    int GetProbeWaitMs() const { return m_nProbeWaitMs; }
+    // Online-only switch 1041: rebuilds the list from the last scan's online flags.
+    void SetOnlineOnly(bool onlineOnly);
+    bool IsOnlineOnly() const { return m_bOnlineOnly; }
+    // Device list 1038 selection changed to `position` (-1 none): the selection handler.
+    void OnDeviceListSelect(int position);
+    const std::vector<std::string>& GetDeviceList() const { return m_listEntries; }
+    int GetListSelection() const { return m_nListSelection; }
+    // Position of catalogue record `index` in the list, -1 when it is not listed.
+    int ListPositionOf(int index) const;
+
     // Logs: raw (".txt") or parsed (".csv") in the log folder, named by the local start time.
     void SetLogFolder(const std::string& folder) { m_strLogFolder = folder; }
     const std::string& GetLogFolder() const { return m_strLogFolder; }
@@ -112,6 +151,9 @@ private:
     bool SelectedOnline() const;
     uint8_t SelectedType() const;
     void ShowLogOpenFailure();
+    // Fills the list from the records' online flags and shows it with `selected` (-1 none).
+    void RebuildDeviceList();
+    void ShowDeviceList(int selected);
 
     CMonitorSink& m_sink;
     CSerialLink* m_pLink = nullptr;
@@ -127,6 +169,12 @@ private:
     CDevicePort m_devicePort;
     std::string m_strLogFolder = "Data";
     bool m_bShutDown = false;
+    bool m_bScanning = false;
+    bool m_bOnlineOnly = false;
+    int m_nProbeWaitMs = 150;
+    std::vector<std::string> m_listEntries;  // device list texts, in catalogue order
+    std::vector<int> m_listRecords;          // the catalogue index each entry shows
+    int m_nListSelection = -1;
 };
 
 // "%02X%02X%02X%02X" of the four data bytes of a device-number reply.
