@@ -51,10 +51,7 @@ void CDataLog::Flush() {
     }
 }
 
-void CDataLog::WriteRaw(const uint8_t* data, size_t n) {
-    if (!IsRecordingRaw()) {
-        return;
-    }
+void CDataLog::WriteRawLine(const uint8_t* data, size_t n) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     char line[3 * 256 + 1];
     size_t used = 0;
@@ -91,10 +88,7 @@ size_t CDataLog::FormatParsedLine(char* out, int a, int b, int c, int d, bool ra
     return static_cast<size_t>(used);
 }
 
-void CDataLog::WriteParsed(int a, int b, int c, int d, bool rate) {
-    if (!IsParsing()) {
-        return;
-    }
+void CDataLog::WriteParsedLine(int a, int b, int c, int d, bool rate) {
     char line[kParsedLineBytes];
     std::fwrite(line, 1, FormatParsedLine(line, a, b, c, d, rate), m_pFile);
     std::fflush(m_pFile);

@@ -40,9 +40,17 @@ public:
     const std::string& GetError() const { return m_strError; }
 
     // One receive event; written only while open in raw mode.
-    void WriteRaw(const uint8_t* data, size_t n);
+    void WriteRaw(const uint8_t* data, size_t n) {
+        if (IsRecordingRaw()) {
+            WriteRawLine(data, n);
+        }
+    }
     // One reading; written only while open in parsed mode.
-    void WriteParsed(int a, int b, int c, int d, bool rate);
+    void WriteParsed(int a, int b, int c, int d, bool rate) {
+        if (IsParsing()) {
+            WriteParsedLine(a, b, c, d, rate);
+        }
+    }
     bool IsParsing() const { return m_pFile && m_nMode == kLogParsed; }
     bool IsRecordingRaw() const { return m_pFile && m_nMode == kLogRaw; }
 
@@ -51,6 +59,9 @@ public:
     static size_t FormatParsedLine(char* out, int a, int b, int c, int d, bool rate);
 
 private:
+    void WriteRawLine(const uint8_t* data, size_t n);
+    void WriteParsedLine(int a, int b, int c, int d, bool rate);
+
     std::FILE* m_pFile = nullptr;
     ELogMode m_nMode = kLogNone;
     std::string m_strPath;

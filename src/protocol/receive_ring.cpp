@@ -37,12 +37,6 @@ bool CReceiveRing::Read(uint8_t* dst, size_t n) {
     return true;
 }
 
-void CReceiveRing::Advance(size_t n) {
-    n = std::min(n, m_nHeld);
-    m_nRead = (m_nRead + n) & kMask;
-    m_nHeld -= n;
-}
-
 size_t CReceiveRing::SkipUntil(uint8_t value) {
     size_t skipped = 0;
     while (m_nHeld > 0) {

@@ -21,7 +21,11 @@ public:
     // The byte `k` positions after the read position; k < Held().
     uint8_t Peek(size_t k) const { return m_buffer[(m_nRead + k) & kMask]; }
     // Gives up `n` held bytes (at most Held()).
-    void Advance(size_t n);
+    void Advance(size_t n) {
+        n = n < m_nHeld ? n : m_nHeld;
+        m_nRead = (m_nRead + n) & kMask;
+        m_nHeld -= n;
+    }
     // Gives up held bytes up to the next `value` (or all of them); returns how many.
     size_t SkipUntil(uint8_t value);
 
