@@ -12,7 +12,9 @@ constexpr size_t kMaxBacklogBytes = 4096;
 constexpr size_t kReceiveBufferBytes = 16384;
 }  // namespace
 
-CSimBus::CSimBus(uint64_t seed) : m_nSeed(seed), m_random(SimMix(seed) ^ 0xB05) {}
+// Two generators, so that the bytes on the line do not depend on how often the bus is driven.
+CSimBus::CSimBus(uint64_t seed)
+    : m_nSeed(seed), m_random(SimMix(seed) ^ 0xB05), m_garbageRandom(SimMix(seed) ^ 0x6A6) {}
 
 CSimBus::~CSimBus() = default;
 
@@ -113,7 +115,7 @@ void CSimBus::RunTo(uint64_t tNs) {
         CQueued burst;
         burst.m_garbage.resize(static_cast<size_t>(std::max(1, m_plan.m_nGarbageBytes)));
         for (auto& b : burst.m_garbage) {
-            b = m_random.Byte();
+            b = m_garbageRandom.Byte();
         }
         m_nQueuedBytes += burst.m_garbage.size();
         m_queue.emplace(m_nNextGarbageNs, std::move(burst));

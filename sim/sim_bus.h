@@ -92,7 +92,8 @@ private:
 
     mutable std::mutex m_mutex;
     uint64_t m_nSeed;
-    CSimRandom m_random;
+    CSimRandom m_random;         // faults, in the order frames go onto the line
+    CSimRandom m_garbageRandom;  // garbage contents, in the order bursts are due
     std::vector<std::unique_ptr<CSimSensor>> m_sensors;
     CFaultPlan m_plan;
     bool m_bRecord = true;
