@@ -26,5 +26,6 @@ inline constexpr char kOnlineSuffix[] = "(在线)";
 // Added on our platform.
 inline constexpr char kLinkLost[] = "设备连接已断开，测量已停止：";  // followed by the port's error
 inline constexpr char kLogOpenFailed[] = "日志文件打开失败：";     // followed by path and reason
+inline constexpr char kPortNotOpen[] = "设备端口未打开";               // a request with the port closed
 
 }  // namespace somatrix::texts

@@ -1,0 +1,94 @@
+#include "platform/ms_comm.h"
+
+#include "protocol/oper_texts.h"
+
+namespace somatrix {
+
+CMSComm::CMSComm(QObject* parent) : QObject(parent) {
+    connect(&m_port, &QSerialPort::readyRead, this, &CMSComm::OnReadyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &CMSComm::OnError);
+}
+
+CMSComm::~CMSComm() {
+    m_pListener = nullptr;
+    m_port.close();
+}
+
+bool CMSComm::Open(const std::string& port, std::string& error) {
+    if (m_port.isOpen()) {
+        error = QSerialPort::tr("Device is already open").toStdString();
+        return false;
+    }
+    m_port.setPortName(QString::fromStdString(port));
+    m_port.setBaudRate(QSerialPort::Baud115200);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        error = m_port.errorString().toStdString();
+        m_port.clearError();
+        return false;
+    }
+    m_strPort = port;
+    return true;
+}
+
+bool CMSComm::Close(std::string& error) {
+    if (!m_port.isOpen()) {
+        return true;
+    }
+    m_port.close();
+    m_strPort.clear();
+    if (m_port.error() != QSerialPort::NoError) {
+        error = m_port.errorString().toStdString();
+        m_port.clearError();
+        return false;
+    }
+    return true;
+}
+
+bool CMSComm::Write(const uint8_t* data, size_t n, std::string& error) {
+    if (!m_port.isOpen()) {
+        error = texts::kPortNotOpen;
+        return false;
+    }
+    const qint64 written =
+        m_port.write(reinterpret_cast<const char*>(data), static_cast<qint64>(n));
+    if (written != static_cast<qint64>(n)) {
+        error = m_port.errorString().toStdString();
+        return false;
+    }
+    // Hands the frame to the driver now rather than at the next event-loop turn, so a request
+    // followed by a close (the panel's shutdown) still leaves.
+    m_port.flush();
+    return true;
+}
+
+void CMSComm::OnReadyRead() {
+    const QByteArray data = m_port.readAll();
+    if (m_pListener && !data.isEmpty()) {
+        m_pListener->OnComm(reinterpret_cast<const uint8_t*>(data.constData()),
+                            static_cast<size_t>(data.size()));
+    }
+}
+
+void CMSComm::OnError(QSerialPort::SerialPortError error) {
+    // A vanished device shows as a resource error, a hung-up terminal as a read error; either
+    // would fire again on every event-loop turn while the port stays open.
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) {
+        return;
+    }
+    if (!m_port.isOpen()) {
+        return;
+    }
+    const std::string text = m_port.errorString().toStdString();
+    m_port.close();
+    m_port.clearError();
+    m_strPort.clear();
+    if (m_pListener) {
+        m_pListener->OnLinkLost(text);
+    }
+}
+
+}  // namespace somatrix

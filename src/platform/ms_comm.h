@@ -1,0 +1,34 @@
+#pragma once
+// The operation panel's serial link over Qt Serial Port: opened by name at 115200 8N1, every
+// arrival handed to the listener's OnComm from the event loop of the thread that owns it (the
+// GUI thread), requests written whole and pushed out at once. A port that disappears (USB
+// unplugged, pseudo-terminal closed) is closed once and reported through OnLinkLost; the closed
+// port raises no further events, so nothing spins.
+#include <QSerialPort>
+
+#include "protocol/serial_link.h"
+
+namespace somatrix {
+
+class CMSComm : public QObject, public CSerialLink {
+public:
+    explicit CMSComm(QObject* parent = nullptr);
+    ~CMSComm() override;
+
+    bool Open(const std::string& port, std::string& error) override;
+    bool Close(std::string& error) override;
+    bool IsOpen() const override { return m_port.isOpen(); }
+    std::string CurrentPort() const override { return m_strPort; }
+    bool Write(const uint8_t* data, size_t n, std::string& error) override;
+    void SetListener(CSerialLinkListener* listener) override { m_pListener = listener; }
+
+private:
+    void OnReadyRead();
+    void OnError(QSerialPort::SerialPortError error);
+
+    QSerialPort m_port;
+    CSerialLinkListener* m_pListener = nullptr;
+    std::string m_strPort;
+};
+
+}  // namespace somatrix

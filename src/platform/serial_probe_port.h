@@ -1,0 +1,16 @@
+#pragma once
+// Direct probe access to one serial port for the device scan: termios on POSIX systems, the
+// Win32 communications API on Windows. Each opens the port exclusively at 115200 8N1 with DTR
+// and RTS asserted and both queues purged, and reads return at once with what has arrived.
+#include <memory>
+#include <string>
+
+#include "discovery/probe_port.h"
+
+namespace somatrix {
+
+// `name` is a device name ("ttyUSB0", "COM7") or, on POSIX systems, a path ("/dev/pts/3").
+// Null when the port is missing, busy or not a serial port.
+std::unique_ptr<CProbePort> OpenSerialProbePort(const std::string& name);
+
+}  // namespace somatrix
