@@ -4,8 +4,19 @@
 #include <string>
 #include <vector>
 
+namespace somatrix {
+class COperCore;
+}
+
 namespace somatrix::cli {
 
 int RunReplay(const std::vector<std::string>& args);
+
+#ifdef SOMATRIX_WITH_PLATFORM
+int RunScan(const std::vector<std::string>& args);
+int RunRecord(const std::vector<std::string>& args);
+// The scan button on the given ports (empty: the machine's candidate ports).
+void ScanPorts(COperCore& core, const std::vector<std::string>& ports, bool slow);
+#endif
 
 }  // namespace somatrix::cli

@@ -12,7 +12,13 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: somatrix-cli replay INPUT [--select TT] [--extremes] [--parsed FILE | --raw FILE]\n"
-    "                           [--trace] [--binary [--chunk N]]\n";
+    "                           [--trace] [--binary [--chunk N]]\n"
+#ifdef SOMATRIX_WITH_PLATFORM
+    "       somatrix-cli scan [--port NAME]... [--slow]\n"
+    "       somatrix-cli record --port NAME --sensor TT --seconds S [--parsed FILE | --raw FILE]\n"
+    "                           [--gain G] [--trace]\n"
+#endif
+    ;
 
 }  // namespace
 
@@ -28,6 +34,14 @@ int main(int argc, char** argv) {
         if (command == "replay") {
             return RunReplay(args);
         }
+#ifdef SOMATRIX_WITH_PLATFORM
+        if (command == "scan") {
+            return RunScan(args);
+        }
+        if (command == "record") {
+            return RunRecord(args);
+        }
+#endif
         std::fprintf(stderr, "somatrix-cli: unknown command '%s'\n%s", command.c_str(), kUsage);
         return kExitBadInput;
     } catch (const CUsageError& e) {

@@ -1,0 +1,197 @@
+// somatrix-cli record: what an operator does at the panel, headless. Scan the named port,
+// select the sensor, optionally set the gain, Start, receive for the given time through the
+// hub's receive path, Stop, wait for the acknowledgement, close port and log.
+#ifdef SOMATRIX_WITH_PLATFORM
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "cli/cli_args.h"
+#include "cli/commands.h"
+#include "cli/trace_sink.h"
+#include "platform/ms_comm.h"
+#include "protocol/oper_core.h"
+
+namespace somatrix::cli {
+
+namespace {
+
+struct CRecordOptions {
+    std::string m_strPort;
+    std::optional<uint8_t> m_sensor;
+    long m_nSeconds = 0;
+    ELogMode m_nLogMode = kLogNone;
+    std::string m_strLogPath;
+    std::optional<int> m_gain;
+    bool m_bTrace = false;
+};
+
+CRecordOptions ParseRecordOptions(const std::vector<std::string>& args) {
+    CRecordOptions o;
+    CArgReader reader(args);
+    while (!reader.AtEnd()) {
+        const std::string arg = reader.Next();
+        if (arg == "--port") {
+            o.m_strPort = reader.Value(arg);
+        } else if (arg == "--sensor") {
+            o.m_sensor = ParseTypeCode(reader.Value(arg));
+        } else if (arg == "--seconds") {
+            o.m_nSeconds = ParseNumber(arg, reader.Value(arg), 1, 24 * 3600);
+        } else if (arg == "--parsed" || arg == "--raw") {
+            if (o.m_nLogMode != kLogNone) {
+                throw CUsageError("--parsed and --raw cannot be combined");
+            }
+            o.m_nLogMode = arg == "--parsed" ? kLogParsed : kLogRaw;
+            o.m_strLogPath = reader.Value(arg);
+        } else if (arg == "--gain") {
+            o.m_gain = static_cast<int>(ParseNumber(arg, reader.Value(arg), 0, kMaxGain));
+        } else if (arg == "--trace") {
+            o.m_bTrace = true;
+        } else {
+            throw CUsageError("unknown argument " + arg);
+        }
+    }
+    if (o.m_strPort.empty() || !o.m_sensor || o.m_nSeconds == 0) {
+        throw CUsageError("record needs --port NAME, --sensor TT and --seconds S");
+    }
+    return o;
+}
+
+// The trace sink, telling the recorder when the measurement flags change.
+class CRecordSink : public CTraceSink {
+public:
+    explicit CRecordSink(bool trace) : CTraceSink(stdout, trace) {}
+    void FlagsChanged(const CMeasurementFlags& flags) override {
+        CTraceSink::FlagsChanged(flags);
+        m_bMeasured = m_bMeasured || flags.m_bMeasuring;
+        if (m_onFlags) {
+            m_onFlags();
+        }
+    }
+    bool m_bMeasured = false;
+    std::function<void()> m_onFlags;
+};
+
+// Sits between the link and the hub to end the recording when the port goes away.
+class CLossWatch : public CSerialLinkListener {
+public:
+    explicit CLossWatch(COperCore& core) : m_core(core) {}
+    void OnComm(const uint8_t* data, size_t n) override { m_core.OnComm(data, n); }
+    void OnLinkLost(const std::string& error) override {
+        m_bLost = true;
+        m_core.OnLinkLost(error);
+        QCoreApplication::quit();
+    }
+    bool m_bLost = false;
+
+private:
+    COperCore& m_core;
+};
+
+std::string Hex(uint8_t t) {
+    char text[4];
+    std::snprintf(text, sizeof text, "%02X", t);
+    return text;
+}
+
+// Runs the event loop until `done` holds or `ms` have passed.
+void WaitFor(CRecordSink& sink, int ms, const std::function<bool()>& done) {
+    if (done()) {
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    sink.m_onFlags = [&] {
+        if (done()) {
+            loop.quit();
+        }
+    };
+    loop.exec();
+    sink.m_onFlags = nullptr;
+}
+
+int Fail(const std::string& reason) {
+    std::fprintf(stderr, "somatrix-cli record: %s\n", reason.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int RunRecord(const std::vector<std::string>& args) {
+    const CRecordOptions o = ParseRecordOptions(args);
+    int argc = 1;
+    char name[] = "somatrix-cli";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+
+    CRecordSink sink(o.m_bTrace);
+    COperCore core(sink);
+    core.Initialise({});
+    const int index = core.GetCatalogue().IndexOfType(*o.m_sensor);
+    if (index < 0) {
+        throw CUsageError("no sensor in the catalogue has type code " + Hex(*o.m_sensor));
+    }
+    CMSComm link;
+    core.SetSerialLink(&link);
+    CLossWatch watch(core);
+    link.SetListener(&watch);
+
+    ScanPorts(core, {o.m_strPort}, false);
+    if (!core.GetDevicePort().IsKnown()) {
+        return Fail("no sensor answered on " + o.m_strPort);
+    }
+    if (!core.GetCatalogue().At(index).m_bOnline) {
+        return Fail("sensor " + Hex(*o.m_sensor) + " is not online on " + o.m_strPort);
+    }
+    core.OnDeviceListSelect(core.ListPositionOf(index));
+
+    if (o.m_nLogMode != kLogNone) {
+        std::error_code ignored;
+        std::filesystem::remove(o.m_strLogPath, ignored);
+        if (!core.StartLogFile(o.m_nLogMode, o.m_strLogPath)) {
+            return 1;  // the hub has said why
+        }
+    }
+    if (o.m_gain) {
+        // The gain buttons work on an open link, one step a click.
+        if (!core.OpenDevicePort(core.GetDevicePort().m_strName)) {
+            core.Shutdown();
+            return Fail("cannot open " + o.m_strPort);
+        }
+        while (core.GetGain() < *o.m_gain) {
+            core.OnGainUp();
+        }
+        while (core.GetGain() > *o.m_gain) {
+            core.OnGainDown();
+        }
+    }
+    core.OnStart();
+    if (!core.GetFlags().m_bStartRequested) {
+        core.Shutdown();
+        return 1;  // the hub has said why
+    }
+
+    QTimer::singleShot(static_cast<int>(o.m_nSeconds * 1000), &app, &QCoreApplication::quit);
+    if (!watch.m_bLost) {
+        app.exec();
+    }
+    core.OnStop();
+    WaitFor(sink, 1000, [&] { return !core.GetFlags().m_bStopRequested; });
+    core.Shutdown();
+
+    if (watch.m_bLost) {
+        return 1;  // the hub has told the operator
+    }
+    if (!sink.m_bMeasured) {
+        return Fail("sensor " + Hex(*o.m_sensor) + " sent no data");
+    }
+    return 0;
+}
+
+}  // namespace somatrix::cli
+
+#endif  // SOMATRIX_WITH_PLATFORM
