@@ -1,0 +1,108 @@
+#pragma once
+// Simulated sensors served on a pseudo-terminal from a thread of the test, so the test can run
+// the program's real serial code against them and afterwards read what the sensors really sent.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "protocol/oper_core.h"
+#include "pty_server.h"
+#include "sim_bus.h"
+#include "sim_clock.h"
+
+namespace somatrix::testing {
+
+class CServedBus {
+public:
+    CServedBus() = default;
+    ~CServedBus() { Stop(); }
+
+    CSimBus& Bus() { return m_bus; }
+    // Serves from now on; the pseudo-terminal hangs up when the bus's line dies.
+    bool Start() {
+        std::string error;
+        if (!m_server.Open(error)) {
+            return false;
+        }
+        m_thread = std::thread([this] {
+            m_server.Serve(m_bus, m_clock, m_bStop);
+            if (m_bus.IsDisconnected()) {
+                m_server.Close();
+            }
+        });
+        return true;
+    }
+    const std::string& Path() const { return m_server.Path(); }
+    void Stop() {
+        m_bStop = true;
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+        m_server.Close();
+    }
+
+private:
+    CSimBus m_bus{7};
+    CRealClock m_clock;
+    CPtyServer m_server;
+    std::atomic<bool> m_bStop{false};
+    std::thread m_thread;
+};
+
+inline std::string ReadText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The parsed log the program should have written for everything the bus put on the line whole,
+// made by feeding those frames to a hub of its own with `type` selected.
+inline std::string ExpectedParsedLog(const CSimBus& bus, uint8_t type, const std::string& path) {
+    CMonitorSink quiet;
+    COperCore core(quiet);
+    core.Initialise({});
+    core.SelectDevice(core.GetCatalogue().IndexOfType(type));
+    core.StartLogFile(kLogParsed, path);
+    for (const CSentFrame& sent : bus.SentFrames()) {
+        if (sent.m_bComplete && !sent.m_bDamaged) {
+            core.OnComm(sent.m_frame.data(), sent.m_frame.size());
+        }
+    }
+    core.StopLog();
+    return ReadText(path);
+}
+
+struct CCliRun {
+    int m_nStatus = -1;
+    std::string m_strOut;
+    std::string m_strErr;
+};
+
+// Runs somatrix-cli with `args` (shell words) and collects its output and exit status.
+inline CCliRun RunCli(const std::string& args) {
+    // Tests may run in parallel processes: one error file each.
+    const std::string errPath = "/tmp/somatrix_e2e_stderr_" + std::to_string(::getpid()) + ".txt";
+    const std::string command = std::string(SOMATRIX_CLI) + " " + args + " 2>" + errPath;
+    CCliRun run;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            run.m_strOut.append(buffer, n);
+        }
+        const int status = ::pclose(pipe);
+        run.m_nStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    run.m_strErr = ReadText(errPath);
+    std::remove(errPath.c_str());
+    return run;
+}
+
+}  // namespace somatrix::testing
