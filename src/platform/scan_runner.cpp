@@ -1,0 +1,71 @@
+#include "platform/scan_runner.h"
+
+#include <memory>
+
+#include "discovery/port_scanner.h"
+#include "platform/scan_log.h"
+
+namespace somatrix {
+
+// The probe's progress and status calls, posted to the runner's thread.
+class CScanRunner::CForwardingSink : public CMonitorSink {
+public:
+    CForwardingSink(QObject* context, CMonitorSink& panel) : m_pContext(context), m_panel(panel) {}
+    void SetProgressVisible(bool visible) override {
+        Post([&panel = m_panel, visible] { panel.SetProgressVisible(visible); });
+    }
+    void SetProgress(int position) override {
+        Post([&panel = m_panel, position] { panel.SetProgress(position); });
+    }
+    void SetStatusText(const std::string& text) override {
+        Post([&panel = m_panel, text] { panel.SetStatusText(text); });
+    }
+
+private:
+    template <typename F>
+    void Post(F call) {
+        QMetaObject::invokeMethod(m_pContext, std::move(call), Qt::QueuedConnection);
+    }
+    QObject* m_pContext;
+    CMonitorSink& m_panel;
+};
+
+CScanRunner::CScanRunner(COperCore& core, CMonitorSink& panel, QObject* parent)
+    : QObject(parent), m_core(core), m_panel(panel) {}
+
+CScanRunner::~CScanRunner() {
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
+}
+
+bool CScanRunner::Start(CPortList& ports, CScanClock& clock) {
+    if (m_bRunning) {
+        return false;
+    }
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
+    m_bRunning = true;
+    auto job = std::make_shared<CScanJob>(m_core.BeginScan());
+    m_worker = std::thread([this, job, &ports, &clock] {
+        CForwardingSink progress(this, m_panel);
+        CPortScanner scanner(ports, clock, progress, ScanTraceToLog(), job->m_nWaitMs);
+        auto result =
+            std::make_shared<CScanResult>(scanner.ScanDevicePorts(std::move(job->m_catalogue)));
+        // Queued behind every progress call the probe posted.
+        QMetaObject::invokeMethod(
+            this,
+            [this, result] {
+                m_core.FinishScan(*result);
+                m_bRunning = false;
+                if (m_onFinished) {
+                    m_onFinished();
+                }
+            },
+            Qt::QueuedConnection);
+    });
+    return true;
+}
+
+}  // namespace somatrix

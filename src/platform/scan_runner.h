@@ -1,0 +1,40 @@
+#pragma once
+// Runs the scan command for a window: the hub's part on the GUI thread, the blocking probe on a
+// worker thread, so the window keeps painting. Progress and status reach the panel on the GUI
+// thread in the order the probe produced them, and the result is applied there afterwards, so
+// the panel sees exactly what a scan on its own thread would show. The hub keeps its controls
+// disabled until the end.
+#include <QObject>
+#include <functional>
+#include <thread>
+
+#include "discovery/probe_port.h"
+#include "protocol/monitor_sink.h"
+#include "protocol/oper_core.h"
+
+namespace somatrix {
+
+class CScanRunner : public QObject {
+public:
+    // `panel` is the sink the hub itself reports to; both live on this object's thread.
+    CScanRunner(COperCore& core, CMonitorSink& panel, QObject* parent = nullptr);
+    // Waits for a scan still probing; a scan cannot be cut short.
+    ~CScanRunner() override;
+
+    // Starts a scan over `ports` timed by `clock`, which must outlive it. False while one runs.
+    bool Start(CPortList& ports, CScanClock& clock);
+    bool IsRunning() const { return m_bRunning; }
+    // Called on this object's thread once the hub has applied the result.
+    void SetFinishedHandler(std::function<void()> handler) { m_onFinished = std::move(handler); }
+
+private:
+    class CForwardingSink;
+
+    COperCore& m_core;
+    CMonitorSink& m_panel;
+    std::thread m_worker;
+    bool m_bRunning = false;
+    std::function<void()> m_onFinished;
+};
+
+}  // namespace somatrix
