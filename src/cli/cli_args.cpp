@@ -28,6 +28,24 @@ uint8_t ParseTypeCode(const std::string& text) {
     return static_cast<uint8_t>(value);
 }
 
+std::string FormatTypeCode(uint8_t type) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    return {kHex[type >> 4], kHex[type & 0x0F]};
+}
+
+bool TakeLogOption(const std::string& arg, CArgReader& reader, ELogMode& logMode,
+                   std::string& path) {
+    if (arg != "--parsed" && arg != "--raw") {
+        return false;
+    }
+    if (logMode != kLogNone) {
+        throw CUsageError("--parsed and --raw cannot be combined");
+    }
+    logMode = arg == "--parsed" ? kLogParsed : kLogRaw;
+    path = reader.Value(arg);
+    return true;
+}
+
 long ParseNumber(const std::string& option, const std::string& text, long lo, long hi) {
     char* end = nullptr;
     errno = 0;

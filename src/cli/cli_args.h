@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "discovery/data_log.h"
+
 namespace somatrix::cli {
 
 inline constexpr int kExitBadInput = 2;
@@ -31,6 +33,12 @@ private:
 
 // "CA" or "0xCA" → 0xCA; a usage error otherwise.
 uint8_t ParseTypeCode(const std::string& text);
+// "CA" for 0xCA.
+std::string FormatTypeCode(uint8_t type);
+// Takes `--parsed FILE` or `--raw FILE` when `arg` is one of them (at most one log per run);
+// false for any other argument.
+bool TakeLogOption(const std::string& arg, CArgReader& reader, ELogMode& logMode,
+                   std::string& path);
 // A whole decimal number in [lo, hi]; a usage error otherwise.
 long ParseNumber(const std::string& option, const std::string& text, long lo, long hi);
 // The whole file; a usage error naming the file when it cannot be read.

@@ -41,12 +41,8 @@ CRecordOptions ParseRecordOptions(const std::vector<std::string>& args) {
             o.m_sensor = ParseTypeCode(reader.Value(arg));
         } else if (arg == "--seconds") {
             o.m_nSeconds = ParseNumber(arg, reader.Value(arg), 1, 24 * 3600);
-        } else if (arg == "--parsed" || arg == "--raw") {
-            if (o.m_nLogMode != kLogNone) {
-                throw CUsageError("--parsed and --raw cannot be combined");
-            }
-            o.m_nLogMode = arg == "--parsed" ? kLogParsed : kLogRaw;
-            o.m_strLogPath = reader.Value(arg);
+        } else if (TakeLogOption(arg, reader, o.m_nLogMode, o.m_strLogPath)) {
+            continue;
         } else if (arg == "--gain") {
             o.m_gain = static_cast<int>(ParseNumber(arg, reader.Value(arg), 0, kMaxGain));
         } else if (arg == "--trace") {
@@ -92,12 +88,6 @@ private:
     COperCore& m_core;
 };
 
-std::string Hex(uint8_t t) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", t);
-    return text;
-}
-
 // Runs the event loop until `done` holds or `ms` have passed.
 void WaitFor(CRecordSink& sink, int ms, const std::function<bool()>& done) {
     if (done()) {
@@ -133,7 +123,7 @@ int RunRecord(const std::vector<std::string>& args) {
     core.Initialise({});
     const int index = core.GetCatalogue().IndexOfType(*o.m_sensor);
     if (index < 0) {
-        throw CUsageError("no sensor in the catalogue has type code " + Hex(*o.m_sensor));
+        throw CUsageError("no sensor in the catalogue has type code " + FormatTypeCode(*o.m_sensor));
     }
     CMSComm link;
     core.SetSerialLink(&link);
@@ -145,7 +135,7 @@ int RunRecord(const std::vector<std::string>& args) {
         return Fail("no sensor answered on " + o.m_strPort);
     }
     if (!core.GetCatalogue().At(index).m_bOnline) {
-        return Fail("sensor " + Hex(*o.m_sensor) + " is not online on " + o.m_strPort);
+        return Fail("sensor " + FormatTypeCode(*o.m_sensor) + " is not online on " + o.m_strPort);
     }
     core.OnDeviceListSelect(core.ListPositionOf(index));
 
@@ -187,7 +177,7 @@ int RunRecord(const std::vector<std::string>& args) {
         return 1;  // the hub has told the operator
     }
     if (!sink.m_bMeasured) {
-        return Fail("sensor " + Hex(*o.m_sensor) + " sent no data");
+        return Fail("sensor " + FormatTypeCode(*o.m_sensor) + " sent no data");
     }
     return 0;
 }

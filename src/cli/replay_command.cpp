@@ -35,12 +35,8 @@ CReplayOptions ParseReplayOptions(const std::vector<std::string>& args) {
             o.m_select = ParseTypeCode(reader.Value(arg));
         } else if (arg == "--extremes") {
             o.m_bExtremes = true;
-        } else if (arg == "--parsed" || arg == "--raw") {
-            if (o.m_nLogMode != kLogNone) {
-                throw CUsageError("--parsed and --raw cannot be combined");
-            }
-            o.m_nLogMode = arg == "--parsed" ? kLogParsed : kLogRaw;
-            o.m_strLogPath = reader.Value(arg);
+        } else if (TakeLogOption(arg, reader, o.m_nLogMode, o.m_strLogPath)) {
+            continue;
         } else if (arg == "--trace") {
             o.m_bTrace = true;
         } else if (arg == "--binary") {
@@ -92,8 +88,7 @@ int RunReplay(const std::vector<std::string>& args) {
         const int index = core.GetCatalogue().IndexOfType(*o.m_select);
         if (index < 0) {
             throw CUsageError("no sensor in the catalogue has type code " +
-                              std::string(1, "0123456789ABCDEF"[*o.m_select >> 4]) +
-                              "0123456789ABCDEF"[*o.m_select & 15]);
+                              FormatTypeCode(*o.m_select));
         }
         core.SelectDevice(index);
     }
