@@ -16,29 +16,29 @@ constexpr int kEmgSamplesPerFrame = 24;
 constexpr int kEmgMaximum = 2048;
 constexpr size_t kHeartSoundSamplesPerFrame = 50;
 
+// Widens [min, max] to take in `v`; a minimum below zero means none yet. True when it changed.
+bool Extend(int v, int& max, int& min) {
+    bool changed = false;
+    if (v > max) {
+        max = v;
+        changed = true;
+    }
+    if (min < 0 || v < min) {
+        min = v;
+        changed = true;
+    }
+    return changed;
+}
+
 }  // namespace
 
 bool CExtremes::Track(int a, int b) {
     bool changed = false;
     if (a >= 0) {
-        if (a > m_nMax1) {
-            m_nMax1 = a;
-            changed = true;
-        }
-        if (m_nMin1 < 0 || a < m_nMin1) {
-            m_nMin1 = a;
-            changed = true;
-        }
+        changed |= Extend(a, m_nMax1, m_nMin1);
     }
     if (b >= 0) {
-        if (b > m_nMax2) {
-            m_nMax2 = b;
-            changed = true;
-        }
-        if (m_nMin2 < 0 || b < m_nMin2) {
-            m_nMin2 = b;
-            changed = true;
-        }
+        changed |= Extend(b, m_nMax2, m_nMin2);
     }
     return changed;
 }
@@ -49,12 +49,7 @@ bool CExtremes::TrackWindow(int s) {
     }
     ++m_nWindowCount;
     if (s >= 0) {
-        if (s > m_nWindowMax) {
-            m_nWindowMax = s;
-        }
-        if (m_nWindowMin < 0 || s < m_nWindowMin) {
-            m_nWindowMin = s;
-        }
+        Extend(s, m_nWindowMax, m_nWindowMin);
     }
     return false;
 }
