@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl1-mesa-dev
-          libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev fonts-noto-cjk)
+          libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev fonts-noto-cjk
+          qt6-svg-dev ccache)
 if [[ "${1:-}" == "--gui" ]]; then
     packages+=(xvfb xauth imagemagick)
 fi

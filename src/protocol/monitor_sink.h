@@ -45,6 +45,10 @@ public:
     virtual void SetAmplitude(int /*amplitude*/) {}
     virtual void SetMeasuring(bool /*measuring*/) {}
     virtual void SetSensor(uint8_t /*type*/, const std::string& /*shortName*/) {}
+    // Values of a blood-pressure result or end frame (systolic, diastolic, rate, arrhythmia).
+    // Kept apart from SetValues so that only a real result is drawn as result rows; sinks that
+    // do not care see them as ordinary values.
+    virtual void SetResultValues(int a, int b, int c, int d) { SetValues(a, b, c, d); }
 
     // Live view: readings exactly as decoded (the view applies its own per-type scaling).
     virtual void AddSample(int /*a*/, int /*b*/, int /*c*/) {}
@@ -68,6 +72,9 @@ public:
     virtual void SetProgress(int /*position*/) {}
     // Device list (1038): its entries and the selected position (-1 none).
     virtual void SetDeviceList(const std::vector<std::string>& /*entries*/, int /*selected*/) {}
+    // The receive ring had to drop bytes (a receive event larger than the ring could take even
+    // after scanning); `droppedTotal` counts every byte dropped since the hub was made.
+    virtual void ReceiveOverflow(uint64_t /*droppedTotal*/) {}
     // Log file opened or closed (menu check and enable states).
     virtual void LogStateChanged(bool /*open*/) {}
 

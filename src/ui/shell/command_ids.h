@@ -1,0 +1,57 @@
+#pragma once
+// Menu, toolbar and window ids of the main window, kept as the program's resource numbers and
+// carried on each QAction (QAction::data) so that tests and command routing can find them.
+
+namespace somatrix::ids {
+
+// File menu: logs.
+inline constexpr int kStopRawLog = 32811;
+inline constexpr int kStartRawLog = 32812;
+inline constexpr int kRecordWave = 32813;  // always disabled
+inline constexpr int kPauseWave = 32814;   // always disabled
+inline constexpr int kStopWave = 32815;    // always disabled
+inline constexpr int kStartParsedLog = 32819;
+inline constexpr int kStopParsedLog = 32820;
+
+// File menu: documents and platform commands.
+inline constexpr int kNew = 57600;
+inline constexpr int kOpen = 57601;
+inline constexpr int kSave = 57603;
+inline constexpr int kPrintSetup = 57606;
+inline constexpr int kPrint = 57607;
+inline constexpr int kPrintPreview = 57609;
+inline constexpr int kExit = 57665;
+inline constexpr int kAbout = 57664;
+
+// View menu.
+inline constexpr int kSwitchInterface = 32781;
+inline constexpr int kViewToolbar = 59392;
+inline constexpr int kViewStatusBar = 59393;
+inline constexpr int kCustomize = 126;
+inline constexpr int kLookFirst = 210;  // 210..218
+inline constexpr int kLookLast = 218;
+inline constexpr int kDefaultLook = 214;
+
+// Command toolbar.
+inline constexpr int kToolSwitch = 19000;
+inline constexpr int kToolDriver = 19001;
+inline constexpr int kToolScan = 19002;
+inline constexpr int kToolDocument = 19003;
+inline constexpr int kToolShop = 19004;
+inline constexpr int kToolStartRecord = 19005;
+inline constexpr int kToolPauseRecord = 19006;
+inline constexpr int kToolStopRecord = 19007;
+
+// Edit commands of the accelerator table (no handler of their own).
+inline constexpr int kUndo = 57643;
+inline constexpr int kCut = 57635;
+inline constexpr int kCopy = 57634;
+inline constexpr int kPaste = 57637;
+inline constexpr int kNextPane = 57680;
+inline constexpr int kPrevPane = 57681;
+
+// Child windows of the view.
+inline constexpr int kLivePlotId = 59748;
+inline constexpr int kReviewDisplayId = 59658;
+
+}  // namespace somatrix::ids
