@@ -1,0 +1,76 @@
+#pragma once
+// Where the operation panel finds its sensors: the candidate ports of a scan, the clock the scan
+// waits on, and the serial link a measurement runs over. The program uses the machine's USB
+// serial ports (and those in SOMATRIX_PORTS); demo mode puts the simulated sensor family on the
+// in-process port "SIM" beside them. Lives on the GUI thread and outlives the panel.
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+#include "discovery/combined_port_list.h"
+#include "discovery/system_scan_clock.h"
+#include "platform/ms_comm.h"
+#include "platform/system_port_list.h"
+#include "sim_bus.h"
+#include "sim_clock.h"
+#include "sim_ports.h"
+
+namespace somatrix {
+
+class CDeviceAccess {
+public:
+    virtual ~CDeviceAccess() = default;
+    virtual CPortList& Ports() = 0;
+    virtual CScanClock& Clock() = 0;
+    virtual CSerialLink& Link() = 0;
+};
+
+// Real sensors only.
+class CSystemDevices : public CDeviceAccess {
+public:
+    CPortList& Ports() override { return m_ports; }
+    CScanClock& Clock() override { return m_clock; }
+    CSerialLink& Link() override { return m_link; }
+
+private:
+    CSystemPortList m_ports;
+    CSystemScanClock m_clock;
+    CMSComm m_link;
+};
+
+// The machine's ports followed by the simulated bus on "SIM". Nothing arrives in-process by
+// itself, so while the simulated port is open a precise timer pumps it every few milliseconds,
+// which is about how often a UART driver hands over what has arrived.
+class CDemoDevices : public QObject, public CDeviceAccess {
+public:
+    // `clock` null: the bus follows real time. Tests pass a virtual clock and move it themselves.
+    explicit CDemoDevices(std::unique_ptr<CSimBus> bus, CSimClock* clock = nullptr,
+                          QObject* parent = nullptr);
+    ~CDemoDevices() override;
+
+    CPortList& Ports() override { return m_ports; }
+    CScanClock& Clock() override { return *m_pClock; }
+    CSerialLink& Link() override;
+
+    CSimBus& Bus() { return *m_bus; }
+    // Delivers what has arrived on the simulated port up to the clock's now.
+    void Pump();
+
+    static constexpr int kPumpIntervalMs = 5;
+
+private:
+    class CRoutingLink;
+
+    std::unique_ptr<CSimBus> m_bus;
+    std::unique_ptr<CRealClock> m_ownClock;
+    CSimClock* m_pClock;
+    CSimPortList m_simPorts;
+    CSystemPortList m_systemPorts;
+    CCombinedPortList m_ports;
+    CMSComm m_serial;
+    CSimSerialLink m_simLink;
+    std::unique_ptr<CRoutingLink> m_link;
+    QTimer m_pump;
+};
+
+}  // namespace somatrix

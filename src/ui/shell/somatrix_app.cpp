@@ -1,0 +1,172 @@
+#include "ui/shell/somatrix_app.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <cstdio>
+
+#include "platform/program_folder.h"
+#include "sim_options.h"
+#include "ui/monitor/device_access.h"
+#include "ui/monitor/somatrix_view.h"
+#include "ui/shell/command_ids.h"
+#include "ui/shell/main_frame.h"
+
+namespace somatrix {
+
+namespace {
+
+// Options of the simulator that take a value and are accepted after --demo.
+const char* const kSimValueOptions[] = {
+    "--sensors", "--seed",  "--latency",    "--slow", "--silent",  "--device",
+    "--date",    "--stray", "--bit-errors", "--drop", "--garbage", "--disconnect-after"};
+
+bool IsSimValueOption(const QString& arg) {
+    for (const char* option : kSimValueOptions) {
+        if (arg == QLatin1String(option)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Room for the operation panel and the explanation panel side by side.
+constexpr int kInitialWidth = 1366;
+constexpr int kInitialHeight = 860;
+
+}  // namespace
+
+QString StartUsage() {
+    return QStringLiteral(
+        "usage: somatrix [FILE]\n"
+        "       somatrix --demo [--sensors CE,C9,...|all] [--seed N] [simulator faults] [FILE]\n"
+        "\n"
+        "  FILE        a review file (.dat, .eeg) opened in review mode\n"
+        "  --demo      simulated sensors on the port \"SIM\" (all fourteen by default)\n"
+        "  --sensors   the simulated sensors, comma-separated type codes\n"
+        "  --seed N    the simulated subject\n"
+        "  faults      --stray P, --bit-errors P, --drop P, --garbage MS[:N],\n"
+        "              --disconnect-after MS, --slow TT[:MS], --silent TT, --latency MS\n");
+}
+
+bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString& error) {
+    options = CStartOptions{};
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--demo")) {
+            options.m_bDemo = true;
+        } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
+            options.m_bHelp = true;
+        } else if (IsSimValueOption(arg)) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("missing value after %1").arg(arg);
+                return false;
+            }
+            options.m_simArgs.push_back(arg.toStdString());
+            options.m_simArgs.push_back(args[++i].toStdString());
+        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            error = QStringLiteral("unknown option %1").arg(arg);
+            return false;
+        } else if (options.m_strFile.isEmpty()) {
+            options.m_strFile = arg;
+        } else {
+            error = QStringLiteral("more than one file: %1").arg(arg);
+            return false;
+        }
+    }
+    if (!options.m_simArgs.empty() && !options.m_bDemo) {
+        error = QStringLiteral("%1 needs --demo").arg(QString::fromStdString(options.m_simArgs[0]));
+        return false;
+    }
+    return true;
+}
+
+CSomatrixApp::CSomatrixApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setOrganizationName(QString::fromUtf8(kRegistryKey));
+    setApplicationName(QStringLiteral("Somatrix"));
+    setApplicationDisplayName(QStringLiteral("Somatrix"));
+}
+
+CSomatrixApp::~CSomatrixApp() {
+    // The frame's panel still talks to the devices while it closes.
+    m_pFrame.reset();
+    m_pDevices.reset();
+}
+
+void CSomatrixApp::LoadStdProfileSettings() {
+    QSettings settings;
+    m_nAppLook = settings.value(QStringLiteral("ApplicationLook"), ids::kDefaultLook).toInt();
+    if (m_nAppLook < ids::kLookFirst || m_nAppLook > ids::kLookLast) {
+        m_nAppLook = ids::kDefaultLook;
+    }
+    m_recentFiles.clear();
+    settings.beginGroup(QStringLiteral("Recent File List"));
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString file = settings.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!file.isEmpty()) {
+            m_recentFiles << file;
+        }
+    }
+    settings.endGroup();
+}
+
+void CSomatrixApp::SetAppLook(int look) {
+    m_nAppLook = look;
+    QSettings().setValue(QStringLiteral("ApplicationLook"), look);
+}
+
+bool CSomatrixApp::CreateDevices() {
+    if (!m_options.m_bDemo) {
+        m_pDevices = std::make_unique<CSystemDevices>();
+        return true;
+    }
+    std::vector<const char*> argv = {"somatrix"};
+    for (const std::string& arg : m_options.m_simArgs) {
+        argv.push_back(arg.c_str());
+    }
+    CSimOptions sim;
+    std::string error;
+    if (!ParseSimOptions(static_cast<int>(argv.size()), argv.data(), sim, error)) {
+        std::fprintf(stderr, "somatrix: %s\n%s", error.c_str(), StartUsage().toLocal8Bit().data());
+        m_nExitCode = 2;
+        return false;
+    }
+    m_pDevices = std::make_unique<CDemoDevices>(BuildSimBus(sim));
+    return true;
+}
+
+bool CSomatrixApp::InitInstance() {
+    QString error;
+    if (!ParseStartOptions(arguments(), m_options, error)) {
+        std::fprintf(stderr, "somatrix: %s\n%s", error.toLocal8Bit().data(),
+                     StartUsage().toLocal8Bit().data());
+        m_nExitCode = 2;
+        return false;
+    }
+    if (m_options.m_bHelp) {
+        std::fputs(StartUsage().toLocal8Bit().data(), stdout);
+        m_nExitCode = 0;
+        return false;
+    }
+    LoadStdProfileSettings();
+    if (!CreateDevices()) {
+        return false;
+    }
+
+    m_pFrame =
+        std::make_unique<CMainFrame>(*m_pDevices, QString::fromStdString(GetProgramFolder()));
+    QSize size(kInitialWidth, kInitialHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableSize());
+    }
+    m_pFrame->resize(size);
+    m_pFrame->setWindowTitle(QStringLiteral("组合式电生理传感器采集程序"));
+    m_pFrame->show();
+
+    if (!m_options.m_strFile.isEmpty()) {
+        m_pFrame->View()->OpenReviewFile(m_options.m_strFile);
+    }
+    return true;
+}
+
+}  // namespace somatrix
