@@ -4,10 +4,34 @@
 // used on one thread; the wave window and the overview read the samples through a pointer and a
 // count that they are handed again after every change.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace somatrix {
+
+// Leaves new elements uninitialised on resize: the loader reads a whole file straight into the
+// sample array, and zeroing 35 MB first would cost as much as the read.
+template <typename T>
+struct CDefaultInitAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = CDefaultInitAllocator<U>;
+    };
+    CDefaultInitAllocator() = default;
+    template <typename U>
+    CDefaultInitAllocator(const CDefaultInitAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+using CSampleArray = std::vector<uint16_t, CDefaultInitAllocator<uint16_t>>;
 
 class CReviewRecording {
 public:
@@ -18,12 +42,15 @@ public:
     // Appends a segment that starts at sample `start` with time stamp `time`; a time of 0 adds
     // nothing (its samples count under the segment before).
     void AddSegment(uint32_t start, uint32_t time);
-    // Appends `count` little-endian 16-bit samples read from `bytes`.
+    // Appends `count` little-endian 16-bit samples read from `bytes`. Nothing happens for null
+    // bytes, a count of 0, or when the memory or the 32-bit count would run out.
     void AppendSamples(const uint8_t* bytes, uint32_t count);
-    // Removes the samples [start, end) and keeps the time of every remaining sample.
+    // Removes the samples [start, end) and keeps the time of every remaining sample. Any pair
+    // of indices is safe: they are ordered and clamped to the recording.
     void CutSamples(uint32_t start, uint32_t end);
-    // The time stamp of sample `s` (0 with an empty segment table); when `text` is given, the
-    // local time as "%04d.%02d.%02d %02d:%02d:%02d.%03d" (left empty with no segment).
+    // The time stamp of sample `s` (0 with an empty segment table, and for samples before the
+    // first segment, which have no recorded time); when `text` is given, the local time as
+    // "%04d.%02d.%02d %02d:%02d:%02d.%03d", or empty where there is no time.
     uint32_t FormatSampleTime(uint32_t s, std::string* text) const;
 
     const uint16_t* Samples() const { return m_samples.data(); }
@@ -34,10 +61,13 @@ public:
     uint32_t SegmentCount() const { return static_cast<uint32_t>(m_segmentStart.size()); }
 
     // Room for `samples` more samples, so that a load appends without reallocating.
-    void Reserve(size_t samples) { m_samples.reserve(samples); }
+    void Reserve(size_t samples) { m_samples.reserve(m_samples.size() + samples); }
+    // Replaces the samples by `samples` (the loader fills an array in place); the segment table
+    // is the caller's to keep consistent.
+    void AdoptSamples(CSampleArray&& samples) { m_samples = std::move(samples); }
 
 private:
-    std::vector<uint16_t> m_samples;
+    CSampleArray m_samples;
     std::vector<uint32_t> m_segmentStart;
     std::vector<uint32_t> m_segmentTime;
 };

@@ -1,0 +1,250 @@
+#include "review/review_file.h"
+
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <random>
+#include <system_error>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace somatrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr size_t kMinFileSize = 100;
+constexpr size_t kHeaderSize = 10;  // "EEG1TM" or "EEG2TM" and the first time stamp
+constexpr uint64_t kMaxFileSize = uint64_t{1} << 32;
+constexpr uint8_t kMarker0 = 0x54;  // 'T'
+constexpr uint8_t kMarker1 = 0x4D;  // 'M'
+constexpr size_t kMarkerSize = 6;
+constexpr char kWriteFailed[] = "文件打开失败!";
+
+uint32_t ReadLe32(const uint8_t* p) {
+    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
+}
+
+struct CFileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using CFilePtr = std::unique_ptr<std::FILE, CFileCloser>;
+
+std::string CauseText(int error) {
+    return std::error_code(error, std::generic_category()).message();
+}
+
+// Finds the markers in `data` (the file after its first time stamp) exactly as the byte-wise scan
+// does, every offset tested, and packs each segment's whole samples down in place over the
+// markers and odd bytes. Returns the number of samples kept; the segments go to `recording`.
+uint32_t ScanSegments(uint8_t* data, size_t length, uint32_t firstTime,
+                      CReviewRecording& recording) {
+    size_t segmentOffset = 0;  // first byte of the current segment's data
+    size_t written = 0;        // bytes of whole samples packed so far
+    uint32_t time = firstTime;
+    auto takeSegment = [&](size_t segmentEnd) {
+        recording.AddSegment(static_cast<uint32_t>(written / 2), time);
+        const size_t bytes = (segmentEnd - segmentOffset) & ~size_t{1};
+        if (written != segmentOffset && bytes != 0) {
+            std::memmove(data + written, data + segmentOffset, bytes);
+        }
+        written += bytes;
+    };
+    // A marker is tested at position i while i + 6 < length, so one whose six bytes end at the
+    // end of the file is never found and stays data.
+    const size_t limit = length > kMarkerSize ? length - kMarkerSize : 0;
+    size_t i = 0;
+    while (i < limit) {
+        const void* hit = std::memchr(data + i, kMarker0, limit - i);
+        if (hit == nullptr) {
+            break;
+        }
+        i = static_cast<size_t>(static_cast<const uint8_t*>(hit) - data);
+        if (data[i + 1] != kMarker1) {
+            ++i;
+            continue;
+        }
+        takeSegment(i);
+        time = ReadLe32(data + i + 2);
+        i += kMarkerSize;
+        segmentOffset = i;
+    }
+    takeSegment(length);
+    return static_cast<uint32_t>(written / 2);
+}
+
+}  // namespace
+
+CLoadOutcome LoadWaveFile(const std::string& path, CReviewRecording& recording) {
+    recording.Clear();
+    CLoadOutcome outcome;
+    CFilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        outcome.m_result = ELoadResult::kUnreadable;
+        outcome.m_strError = "无法打开文件 " + path + "：" + CauseText(errno);
+        return outcome;
+    }
+    std::error_code error;
+    const uint64_t length = fs::file_size(path, error);
+    if (error) {
+        outcome.m_result = ELoadResult::kUnreadable;
+        outcome.m_strError = "无法读取文件 " + path + "：" + error.message();
+        return outcome;
+    }
+    if (length >= kMaxFileSize) {
+        outcome.m_result = ELoadResult::kTooLarge;
+        outcome.m_strError =
+            "文件 " + path + " 太大（4 GB 或以上），回放文件必须小于 4 GB，无法打开";
+        return outcome;
+    }
+    if (length < kMinFileSize) {
+        return outcome;  // not a review file: ignored without a message
+    }
+    uint8_t header[kHeaderSize];
+    if (std::fread(header, 1, kHeaderSize, file.get()) != kHeaderSize) {
+        outcome.m_result = ELoadResult::kUnreadable;
+        outcome.m_strError = "无法读取文件 " + path;
+        return outcome;
+    }
+    if (std::memcmp(header, "EEG1TM", 6) != 0 && std::memcmp(header, "EEG2TM", 6) != 0) {
+        return outcome;
+    }
+
+    // The data is read straight into the sample array and packed there; no second buffer.
+    const size_t dataLength = static_cast<size_t>(length) - kHeaderSize;
+    CSampleArray samples;
+    try {
+        samples.resize((dataLength + 1) / 2);
+    } catch (const std::bad_alloc&) {
+        return outcome;  // no memory for the data: stop without a message
+    }
+    uint8_t* data = reinterpret_cast<uint8_t*>(samples.data());
+    if (std::fread(data, 1, dataLength, file.get()) != dataLength) {
+        outcome.m_result = ELoadResult::kUnreadable;
+        outcome.m_strError = "无法读取文件 " + path + "：" + CauseText(errno);
+        return outcome;
+    }
+    file.reset();
+
+    const uint32_t count = ScanSegments(data, dataLength, ReadLe32(header + 6), recording);
+    samples.resize(count);
+    if constexpr (std::endian::native == std::endian::big) {
+        for (uint16_t& v : samples) {
+            v = static_cast<uint16_t>((v >> 8) | (v << 8));
+        }
+    }
+    recording.AdoptSamples(std::move(samples));
+    outcome.m_result = ELoadResult::kLoaded;
+    return outcome;
+}
+
+namespace {
+
+// Writes the file's bytes: the header with the first segment's time, then every segment, each
+// after the first behind a "TM" marker with its time. Samples before the first segment (a file
+// whose first time stamp was 0) keep a header time of 0, so they stay without a time.
+bool WriteRecording(std::FILE* file, const CReviewRecording& recording) {
+    const uint16_t* samples = recording.Samples();
+    const uint32_t count = recording.SampleCount();
+    const std::vector<uint32_t>& starts = recording.SegmentStart();
+    const std::vector<uint32_t>& times = recording.SegmentTime();
+    const bool headerTimed = !starts.empty() && starts.front() == 0;
+
+    auto writeStamped = [&](const char* tag, uint32_t time) {
+        const uint8_t bytes[6] = {
+            static_cast<uint8_t>(tag[0]),     static_cast<uint8_t>(tag[1]),
+            static_cast<uint8_t>(time),       static_cast<uint8_t>(time >> 8),
+            static_cast<uint8_t>(time >> 16), static_cast<uint8_t>(time >> 24)};
+        return std::fwrite(bytes, 1, 6, file) == 6;
+    };
+    auto writeSamples = [&](uint32_t from, uint32_t to) {
+        if constexpr (std::endian::native == std::endian::little) {
+            return std::fwrite(samples + from, 2, to - from, file) == to - from;
+        } else {
+            uint8_t chunk[8192];
+            while (from < to) {
+                const uint32_t n = std::min<uint32_t>(to - from, sizeof chunk / 2);
+                for (uint32_t j = 0; j < n; ++j) {
+                    chunk[2 * j] = static_cast<uint8_t>(samples[from + j]);
+                    chunk[2 * j + 1] = static_cast<uint8_t>(samples[from + j] >> 8);
+                }
+                if (std::fwrite(chunk, 2, n, file) != n) {
+                    return false;
+                }
+                from += n;
+            }
+            return true;
+        }
+    };
+
+    if (std::fwrite("EEG1", 1, 4, file) != 4 || !writeStamped("TM", headerTimed ? times[0] : 0)) {
+        return false;
+    }
+    uint32_t written = 0;
+    for (size_t k = 0; k < starts.size(); ++k) {
+        const uint32_t from = std::min(starts[k], count);
+        if (!writeSamples(written, std::max(from, written))) {
+            return false;
+        }
+        written = std::max(from, written);
+        // A marker at the very end of the file would be read back as samples: a trailing
+        // segment without samples is left out.
+        if (from >= count) {
+            break;
+        }
+        if ((k > 0 || !headerTimed) && !writeStamped("TM", times[k])) {
+            return false;
+        }
+    }
+    return writeSamples(written, count);
+}
+
+}  // namespace
+
+bool SaveWaveFile(const std::string& path, const CReviewRecording& recording, std::string& error) {
+    error.clear();
+    // Replace the file a link points to, not the link.
+    std::error_code ec;
+    fs::path target = fs::path(path);
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec) {
+            target = resolved;
+        }
+    }
+    std::random_device seed;
+    std::string temp;
+    CFilePtr file;
+    for (int attempt = 0; attempt < 16 && !file; ++attempt) {
+        temp = target.string() + ".tmp" + std::to_string(seed() % 1000000);
+        file.reset(std::fopen(temp.c_str(), "wbx"));
+        if (!file && errno != EEXIST) {
+            break;
+        }
+    }
+    if (!file) {
+        error = kWriteFailed;
+        return false;
+    }
+    bool ok = WriteRecording(file.get(), recording) && std::fflush(file.get()) == 0;
+#ifndef _WIN32
+    ok = ok && ::fsync(fileno(file.get())) == 0;
+#endif
+    ok = std::fclose(file.release()) == 0 && ok;
+    if (ok) {
+        fs::rename(temp, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temp, ec);
+        error = kWriteFailed;
+    }
+    return ok;
+}
+
+}  // namespace somatrix

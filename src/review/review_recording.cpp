@@ -1,0 +1,126 @@
+#include "review/review_recording.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+#include <new>
+
+namespace somatrix {
+
+void CReviewRecording::Clear() {
+    CSampleArray().swap(m_samples);
+    std::vector<uint32_t>().swap(m_segmentStart);
+    std::vector<uint32_t>().swap(m_segmentTime);
+}
+
+void CReviewRecording::AddSegment(uint32_t start, uint32_t time) {
+    if (time == 0) {
+        return;
+    }
+    try {
+        m_segmentStart.reserve(m_segmentStart.size() + 1);
+        m_segmentTime.reserve(m_segmentTime.size() + 1);
+    } catch (const std::bad_alloc&) {
+        return;  // the table stays as it was
+    }
+    m_segmentStart.push_back(start);
+    m_segmentTime.push_back(time);
+}
+
+void CReviewRecording::AppendSamples(const uint8_t* bytes, uint32_t count) {
+    if (bytes == nullptr || count == 0 ||
+        count > std::numeric_limits<uint32_t>::max() - m_samples.size()) {
+        return;
+    }
+    const size_t old = m_samples.size();
+    try {
+        if (m_samples.capacity() < old + count) {
+            // Grow geometrically: appending segment after segment stays linear.
+            m_samples.reserve(std::max<size_t>(old + count, old + old / 2));
+        }
+        m_samples.resize(old + count);
+    } catch (const std::bad_alloc&) {
+        return;  // the recording keeps what it had
+    }
+    uint16_t* out = m_samples.data() + old;
+    for (uint32_t i = 0; i < count; ++i) {
+        out[i] = static_cast<uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    }
+}
+
+void CReviewRecording::CutSamples(uint32_t start, uint32_t end) {
+    const uint32_t count = SampleCount();
+    if (start > end) {
+        std::swap(start, end);
+    }
+    start = std::min(start, count);
+    end = std::min(end, count);
+    if (count == 0 || start == end) {
+        return;
+    }
+    const uint32_t removed = end - start;
+
+    // The segment that holds the first sample after the cut: the last one starting at or before
+    // `end`. Its samples after the cut restart at `start`, later by the whole seconds between
+    // its start and `end`.
+    std::vector<uint32_t> newStart, newTime;
+    newStart.reserve(m_segmentStart.size() + 1);
+    newTime.reserve(m_segmentTime.size() + 1);
+    const size_t n = m_segmentStart.size();
+    const size_t holder =
+        static_cast<size_t>(std::upper_bound(m_segmentStart.begin(), m_segmentStart.end(), end) -
+                            m_segmentStart.begin());  // one past the holder; 0 when there is none
+    for (size_t k = 0; k < n && m_segmentStart[k] < start; ++k) {
+        newStart.push_back(m_segmentStart[k]);
+        newTime.push_back(m_segmentTime[k]);
+    }
+    if (end < count && holder > 0) {
+        const size_t h = holder - 1;
+        newStart.push_back(start);
+        newTime.push_back(m_segmentTime[h] + (end - m_segmentStart[h]) / kSampleRate);
+    }
+    for (size_t k = holder; k < n && end < count; ++k) {
+        newStart.push_back(m_segmentStart[k] - removed);
+        newTime.push_back(m_segmentTime[k]);
+    }
+
+    std::copy(m_samples.begin() + end, m_samples.end(), m_samples.begin() + start);
+    m_samples.resize(count - removed);
+    m_segmentStart.swap(newStart);
+    m_segmentTime.swap(newTime);
+}
+
+uint32_t CReviewRecording::FormatSampleTime(uint32_t s, std::string* text) const {
+    if (text != nullptr) {
+        text->clear();
+    }
+    if (m_segmentStart.empty() || s < m_segmentStart.front()) {
+        return 0;
+    }
+    const size_t k =
+        static_cast<size_t>(std::upper_bound(m_segmentStart.begin(), m_segmentStart.end(), s) -
+                            m_segmentStart.begin() - 1);
+    const uint32_t d = s - m_segmentStart[k];
+    const uint32_t t = m_segmentTime[k] + d / kSampleRate;
+    if (text != nullptr) {
+        const uint32_t ms = (d % kSampleRate) * 1000 / kSampleRate;
+        const std::time_t when = static_cast<std::time_t>(t);
+        std::tm local{};
+#ifdef _WIN32
+        const bool ok = localtime_s(&local, &when) == 0;
+#else
+        const bool ok = localtime_r(&when, &local) != nullptr;
+#endif
+        if (ok) {
+            char buffer[64];
+            std::snprintf(buffer, sizeof buffer, "%04d.%02d.%02d %02d:%02d:%02d.%03u",
+                          local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                          local.tm_min, local.tm_sec, static_cast<unsigned>(ms));
+            *text = buffer;
+        }
+    }
+    return t;
+}
+
+}  // namespace somatrix
