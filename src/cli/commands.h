@@ -11,6 +11,8 @@ class COperCore;
 namespace somatrix::cli {
 
 int RunReplay(const std::vector<std::string>& args);
+// review info FILE | time FILE INDEX... | cut FILE START END -o OUT
+int RunReview(const std::vector<std::string>& args);
 
 #ifdef SOMATRIX_WITH_PLATFORM
 int RunScan(const std::vector<std::string>& args);

@@ -13,6 +13,9 @@ namespace {
 constexpr char kUsage[] =
     "usage: somatrix-cli replay INPUT [--select TT] [--extremes] [--parsed FILE | --raw FILE]\n"
     "                           [--trace] [--binary [--chunk N]]\n"
+    "       somatrix-cli review info FILE\n"
+    "       somatrix-cli review time FILE INDEX...\n"
+    "       somatrix-cli review cut FILE START END -o OUT\n"
 #ifdef SOMATRIX_WITH_PLATFORM
     "       somatrix-cli scan [--port NAME]... [--slow]\n"
     "       somatrix-cli record --port NAME --sensor TT --seconds S [--parsed FILE | --raw FILE]\n"
@@ -33,6 +36,9 @@ int main(int argc, char** argv) {
     try {
         if (command == "replay") {
             return RunReplay(args);
+        }
+        if (command == "review") {
+            return RunReview(args);
         }
 #ifdef SOMATRIX_WITH_PLATFORM
         if (command == "scan") {

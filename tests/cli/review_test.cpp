@@ -1,0 +1,101 @@
+// somatrix-cli review as a script runs it: fingerprints, times, cuts and bad arguments.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace somatrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSim = SOMATRIX_TEST_DATA "/sim_review_3min.dat";
+
+class ReviewCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("somatrix_review_cli_" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // Runs `somatrix-cli review ARGS` in UTC; the exit status, stdout and stderr.
+    std::tuple<int, std::string, std::string> Run(const std::string& args) {
+        const fs::path out = m_dir / "stdout", err = m_dir / "stderr";
+        const std::string command = "TZ=UTC0 " + std::string(SOMATRIX_CLI) + " review " + args +
+                                    " >" + out.string() + " 2>" + err.string();
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+    }
+    static std::string Slurp(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(m_dir / name, std::ios::binary) << bytes;
+        return (m_dir / name).string();
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(ReviewCliTest, InfoAndTimeOfTheSimulatorFile) {
+    // The hash is of the file's bytes without the markers, taken with Python's hashlib.
+    EXPECT_EQ(Run("info " + kSim),
+              std::make_tuple(0,
+                              std::string("samples 36000\nsegments 3\n"
+                                          "segment 0 1700000000\n"
+                                          "segment 12000 1700000120\n"
+                                          "segment 24000 1700000240\n"
+                                          "sha256 142c9fa198d92a67155307bfa42d4d82626281afbf52dc1"
+                                          "14e151810492bc90d\n"),
+                              std::string()));
+    EXPECT_EQ(std::get<1>(Run("time " + kSim + " 0 11999 12000 40000")),
+              "2023.11.14 22:13:20.000\n2023.11.14 22:14:19.995\n2023.11.14 22:15:20.000\n"
+              "2023.11.14 22:18:40.000\n");
+
+    EXPECT_EQ(std::get<1>(Run("info " + Write("short.dat", "EEG1TM" + std::string(93, 'a')))),
+              "rejected\n");
+    const std::string untimed = Write("untimed.dat", "EEG1TM" + std::string(94, '\0'));
+    EXPECT_EQ(Run("time " + untimed + " 0 1"),
+              std::make_tuple(0, std::string("\n\n"), std::string()));
+}
+
+TEST_F(ReviewCliTest, CutSavesAsTheSaveCommandDoes) {
+    const std::string out = (m_dir / "cut.dat").string();
+    EXPECT_EQ(std::get<0>(Run("cut " + kSim + " 100 12100 -o " + out)), 0);
+    EXPECT_EQ(std::get<1>(Run("info " + out)),
+              "samples 24000\nsegments 3\nsegment 0 1700000000\nsegment 100 1700000120\n"
+              "segment 12000 1700000240\n"
+              "sha256 dbba789574babfdba718f2b4bf4ec490fe9e7579bd43547dc171b5a1d0742cee\n");
+}
+
+TEST_F(ReviewCliTest, BadArgumentsExitWithStatusTwo) {
+    const std::string out = " -o " + (m_dir / "x.dat").string();
+    const std::string big = Write("big.dat", "EEG1TM" + std::string(94, 'a'));
+    fs::resize_file(big, (uint64_t{1} << 32) + 100);
+    for (const std::string& args : std::vector<std::string>{
+             std::string(), std::string("play ") + kSim, "info", "info " + kSim + " " + kSim,
+             "time " + kSim, "time " + kSim + " -1", "time " + kSim + " x",
+             "cut " + kSim + " 10 5" + out, "cut " + kSim + " 0 36001" + out,
+             "cut " + kSim + " 0 5", "cut " + kSim + " 0" + out,
+             "info " + (m_dir / "missing.dat").string(), "info " + big}) {
+        const auto [status, text, error] = Run(args);
+        EXPECT_EQ(status, 2) << args;
+        EXPECT_NE(error.find("somatrix-cli review: "), std::string::npos) << args;
+    }
+    EXPECT_NE(std::get<2>(Run("info " + big)).find("4 GB"), std::string::npos);
+    EXPECT_FALSE(fs::exists(m_dir / "x.dat"));
+}
+
+}  // namespace
+}  // namespace somatrix
