@@ -24,20 +24,19 @@ std::string FormatOSVersionName(const COSVersion& version) {
             break;
         }
     }
-    if (name.empty() &&
-        (version.m_nMajor > 6 || (version.m_nMajor >= 6 && version.m_nMinor > 2))) {
+    if (name.empty() && (version.m_nMajor > 6 || (version.m_nMajor >= 6 && version.m_nMinor > 2))) {
         name = "WINDOWS_NEW";
     }
     if (!version.m_bExtended) {
         return name;
     }
     switch (version.m_architecture) {
-    case EProcessorArchitecture::kX64:
-        return name + "(64位)";
-    case EProcessorArchitecture::kX86:
-        return name + "(32位)";
-    case EProcessorArchitecture::kOther:
-        break;
+        case EProcessorArchitecture::kX64:
+            return name + "(64位)";
+        case EProcessorArchitecture::kX86:
+            return name + "(32位)";
+        case EProcessorArchitecture::kOther:
+            break;
     }
     return name;
 }
@@ -91,12 +90,12 @@ EProcessorArchitecture ReadArchitecture() {
         GetSystemInfo(&info);
     }
     switch (info.wProcessorArchitecture) {
-    case PROCESSOR_ARCHITECTURE_AMD64:
-        return EProcessorArchitecture::kX64;
-    case PROCESSOR_ARCHITECTURE_INTEL:
-        return EProcessorArchitecture::kX86;
-    default:
-        return EProcessorArchitecture::kOther;
+        case PROCESSOR_ARCHITECTURE_AMD64:
+            return EProcessorArchitecture::kX64;
+        case PROCESSOR_ARCHITECTURE_INTEL:
+            return EProcessorArchitecture::kX86;
+        default:
+            return EProcessorArchitecture::kOther;
     }
 }
 

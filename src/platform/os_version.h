@@ -17,7 +17,8 @@ struct COSVersion {
 };
 
 // "WINDOWS_XP" (5.1), "WINDOWS_SERVER_2003" (5.2), "WINDOWS_VISTA" (6.0), "WINDOWS_7" (6.1),
-// "WINDOWS_8" (6.2), "WINDOWS_NEW" above 6.2, else empty; then "(64位)" for x64 or "(32位)" for x86.
+// "WINDOWS_8" (6.2), "WINDOWS_NEW" above 6.2, else empty; then "(64位)" for x64 or "(32位)" for
+// x86.
 std::string FormatOSVersionName(const COSVersion& version);
 
 // The name of the running system. Empty on systems other than Windows.

@@ -52,7 +52,7 @@ CPortAccessVerdict JudgePortAccess(const CPortNode& node, const CPortUser& user)
                             !Contains(user.m_sessionGroups, node.m_nGid);
     if (groupHelps) {
         verdict.m_access = Contains(user.m_memberGroups, node.m_nGid) ? EPortAccess::kLogInAgain
-                                                                       : EPortAccess::kJoinGroup;
+                                                                      : EPortAccess::kJoinGroup;
         return verdict;
     }
     verdict.m_access = EPortAccess::kUdevRule;
