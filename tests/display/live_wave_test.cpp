@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "display/live_wave.h"
+#include "display/paint_pacing.h"
 
 namespace somatrix {
 namespace {
@@ -139,6 +140,17 @@ TEST(LiveWave, MappingAndTraceOfAtMostFourPointsAColumn) {
     w.BuildTrace(50, 52, trace);  // a strip: its columns and one sample either side
     EXPECT_EQ(trace.front().m_nX, 49);
     EXPECT_EQ(trace.back().m_nX, 52);
+}
+
+TEST(PaintPacing, AtMostOneRepaintPerRefresh) {
+    EXPECT_EQ(CPaintPacing::IntervalForRate(60), 16666);
+    EXPECT_EQ(CPaintPacing::IntervalForRate(0), 16666);
+    CPaintPacing pacing(CPaintPacing::IntervalForRate(50));  // 20 ms
+    EXPECT_EQ(pacing.DelayUs(5000), 0);
+    pacing.Flushed(5000);
+    EXPECT_EQ(pacing.DelayUs(6000), 19000);
+    EXPECT_EQ(pacing.DelayUs(25000), 0);
+    EXPECT_EQ(pacing.DelayUs(90000), 0);
 }
 
 }  // namespace

@@ -1,11 +1,21 @@
 #pragma once
 // The numeric information panel inside the operation panel: the selected sensor's name and its
-// current values, laid out per sensor type, with the running extremes on demand.
+// current values, laid out per sensor type, with the running extremes on demand. State and
+// layout live in CInfoPanel; this window forwards to it, paces its repaints and paints the
+// texts. Its accessible description carries the rows it shows, one a line.
+#include <QFont>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 
+#include "display/info_panel.h"
+#include "ui/monitor/paint_pacer.h"
+
 namespace somatrix {
+
+namespace ids {
+inline constexpr int kInfoPanelWindow = 1102;
+}  // namespace ids
 
 class CInfoScreeWnd : public QWidget {
     Q_OBJECT
@@ -20,6 +30,22 @@ public:
     void SetSensor(uint8_t type, const QString& name);
     void SetMeasuring(bool measuring);
     void SetAmplitude(int amplitude);
+
+    const CInfoPanel& Panel() const { return m_panel; }
+    // The panel's two fonts: "宋体", or an installed CJK face where it is missing.
+    static QFont PanelFont(int pixelHeight, int averageWidth);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect HeaderBand() const;
+    QRect ValueArea() const;
+
+    CInfoPanel m_panel;
+    CPaintPacer m_pacer;
+    QFont m_small;
+    QFont m_large;
 };
 
 }  // namespace somatrix

@@ -1,0 +1,70 @@
+// The information panel driven offscreen: colours, rows per type and state as its accessible
+// description tells them after each repaint.
+#include <QImage>
+#include <QtTest>
+
+#include "ui/monitor/info_scree_wnd.h"
+
+using namespace somatrix;
+
+class InfoScreeWndTest : public QObject {
+    Q_OBJECT
+private slots:
+    void RowsPerTypeAndStateAfterEachRepaint() {
+        CInfoScreeWnd panel;
+        QCOMPARE(panel.accessibleName(), QString("测量数值"));
+        panel.resize(204, 176);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+
+        panel.SetSensor(0xCD, QString("血压"));
+        panel.SetMeasuring(true);
+        panel.SetValues(123, 0, -1, -1);
+        QTRY_COMPARE(panel.accessibleDescription(), QString("血压\n123 mmHg"));
+        const QImage shot = panel.grab().toImage();
+        QCOMPARE(shot.pixelColor(200, 170), QColor(0, 0, 128));
+        bool green = false, yellow = false;
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 60; ++x) {
+                green |= shot.pixelColor(x, y) == QColor(0, 255, 0);
+            }
+        }
+        for (int y = 40; y < 60; ++y) {
+            for (int x = 10; x < 100; ++x) {
+                yellow |= shot.pixelColor(x, y) == QColor(255, 255, 128);
+            }
+        }
+        QVERIFY(green);
+        QVERIFY(yellow);
+
+        panel.SetResultValues(120, 80, 72, 128);
+        panel.SetMeasuring(false);
+        QTRY_COMPARE(panel.accessibleDescription(),
+                     QString("血压\n收缩压: 120mmHg\n舒张压: 80mmHg\n心  率: 72次/分\n"
+                             "提  示: 心率不齐"));
+        panel.SetValues(143, 0, -1, -1);  // a data frame still on its way after Stop
+        QTRY_COMPARE(panel.accessibleDescription(), QString("血压\n143 mmHg"));
+
+        panel.SetSensor(0xCE, QString("心电"));
+        panel.SetMaxMin(true, 900, 100, -1, -1);
+        panel.SetMeasuring(true);
+        panel.SetValues(512, -1, -1, -1);
+        QTRY_COMPARE(panel.accessibleDescription(), QString("心电\t最大/小值\n512\t900/100"));
+        panel.SetSensor(0xC9, QString("体温"));
+        panel.SetValues(365, -1, -1, -1);
+        QTRY_COMPARE(panel.accessibleDescription(), QString("体温\t最大/小值\n36.5"));
+        panel.SetMaxMin(true, 372, 365, -1, -1);
+        QTRY_COMPARE(panel.accessibleDescription(), QString("体温\t最大/小值\n36.5\t37.2/36.5"));
+    }
+
+    void FontsFallBackToAnInstalledCjkFace() {
+        const QFont font = CInfoScreeWnd::PanelFont(16, 11);
+        QCOMPARE(font.families().front(), QString("宋体"));
+        QCOMPARE(font.pixelSize(), 16);
+        QCOMPARE(font.weight(), QFont::ExtraBold);
+        QVERIFY(QFontMetrics(font).inFont(QChar(0x6536)));  // 收
+    }
+};
+
+QTEST_MAIN(InfoScreeWndTest)
+#include "info_scree_wnd_test.moc"
