@@ -110,9 +110,9 @@ private slots:
 
         WithContextMenu(plot, [](QMenu* menu) {
             QVERIFY(Find(menu, "[X=70%; Y=27%]"));
-            QAction* zoomOut = Find(menu, "缩小");
+            QAction* zoomIn = Find(menu, "放大");  // with Shift: a reset, not 80/32
             QTest::mouseClick(menu, Qt::LeftButton, Qt::ShiftModifier,
-                              menu->actionGeometry(zoomOut).center());
+                              menu->actionGeometry(zoomIn).center());
         });
         QCOMPARE(plot.Wave().ZoomLabel(), std::string("[X=60%; Y=22%]"));
 
