@@ -18,14 +18,17 @@ void CReviewRecording::AddSegment(uint32_t start, uint32_t time) {
     if (time == 0) {
         return;
     }
+    // push_back grows geometrically and leaves the vector as it was when it throws.
     try {
-        m_segmentStart.reserve(m_segmentStart.size() + 1);
-        m_segmentTime.reserve(m_segmentTime.size() + 1);
+        m_segmentStart.push_back(start);
     } catch (const std::bad_alloc&) {
         return;  // the table stays as it was
     }
-    m_segmentStart.push_back(start);
-    m_segmentTime.push_back(time);
+    try {
+        m_segmentTime.push_back(time);
+    } catch (const std::bad_alloc&) {
+        m_segmentStart.pop_back();
+    }
 }
 
 void CReviewRecording::AppendSamples(const uint8_t* bytes, uint32_t count) {
