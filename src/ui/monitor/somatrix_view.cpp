@@ -2,6 +2,7 @@
 
 #include <QResizeEvent>
 
+#include "protocol/frame.h"
 #include "ui/shell/command_ids.h"
 #include "ui/shell/message_box.h"
 
@@ -58,15 +59,15 @@ void CSomatrixView::SetMode(int mode) {
 }
 
 void CSomatrixView::AddSample(int value, int aux1, int aux2) {
-    if (m_nSensorType == kSkinResistance) {
+    if (m_nSensorType == type::kSkinResistance) {
         value /= 10;  // C++ division truncates toward zero, as required for negative samples
     }
     m_wndWave.AddSample(value, aux1, aux2);
 }
 
-void CSomatrixView::SetSensorType(uint8_t type) {
-    m_nSensorType = type;
-    m_wndWave.SetZoom(kZoomX, type == kHeartSound ? kZoomYHeartSound : kZoomYOther);
+void CSomatrixView::SetSensorType(uint8_t sensorType) {
+    m_nSensorType = sensorType;
+    m_wndWave.SetZoom(kZoomX, sensorType == type::kHeartSound ? kZoomYHeartSound : kZoomYOther);
 }
 
 void CSomatrixView::ArrangeChildren() {

@@ -19,8 +19,6 @@ class CSomatrixView : public QWidget {
     Q_OBJECT
 public:
     enum EMode { kModeNone = 0, kModeMonitor = 1, kModeReview = 2 };
-    static constexpr uint8_t kSkinResistance = 0xC5;
-    static constexpr uint8_t kHeartSound = 0xB1;
 
     // `programFolder` ends with a separator (pictures in its JPG folder); `devices` must outlive
     // the view.

@@ -46,7 +46,12 @@ QString StartUsage() {
         "  --sensors   the simulated sensors, comma-separated type codes\n"
         "  --seed N    the simulated subject\n"
         "  faults      --stray P, --bit-errors P, --drop P, --garbage MS[:N],\n"
-        "              --disconnect-after MS, --slow TT[:MS], --silent TT, --latency MS\n");
+        "              --disconnect-after MS, --slow TT[:MS], --silent TT, --latency MS\n"
+        "\n"
+        "Unattended runs:\n"
+        "  --measure TT        scan, select sensor TT (hexadecimal type code) and start\n"
+        "  --screenshot FILE   write a picture of the window to FILE before quitting\n"
+        "  --quit-after S      close the window after S seconds\n");
 }
 
 bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString& error) {
@@ -57,6 +62,30 @@ bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString&
             options.m_bDemo = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             options.m_bHelp = true;
+        } else if (arg == QLatin1String("--measure") || arg == QLatin1String("--screenshot") ||
+                   arg == QLatin1String("--quit-after")) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("missing value after %1").arg(arg);
+                return false;
+            }
+            const QString value = args[++i];
+            bool ok = true;
+            if (arg == QLatin1String("--measure")) {
+                const int code = value.toInt(&ok, 16);
+                ok = ok && code >= 0 && code <= 0xFF;
+                options.m_script.m_nMeasureType = code;
+            } else if (arg == QLatin1String("--screenshot")) {
+                ok = !value.isEmpty();
+                options.m_script.m_strScreenshot = value;
+            } else {
+                const double seconds = value.toDouble(&ok);
+                ok = ok && seconds >= 0 && seconds <= 86400;
+                options.m_script.m_nQuitAfterMs = static_cast<int>(seconds * 1000);
+            }
+            if (!ok) {
+                error = QStringLiteral("bad value for %1: %2").arg(arg, value);
+                return false;
+            }
         } else if (IsSimValueOption(arg)) {
             if (i + 1 >= args.size()) {
                 error = QStringLiteral("missing value after %1").arg(arg);
@@ -89,6 +118,7 @@ CSomatrixApp::CSomatrixApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CSomatrixApp::~CSomatrixApp() {
     // The frame's panel still talks to the devices while it closes.
+    m_pDriver.reset();
     m_pFrame.reset();
     m_pDevices.reset();
 }
@@ -166,6 +196,8 @@ bool CSomatrixApp::InitInstance() {
     if (!m_options.m_strFile.isEmpty()) {
         m_pFrame->View()->OpenReviewFile(m_options.m_strFile);
     }
+    m_pDriver = std::make_unique<CDemoDriver>(*m_pFrame, m_options.m_script);
+    m_pDriver->Start();
     return true;
 }
 

@@ -8,17 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "ui/shell/demo_driver.h"
+
 namespace somatrix {
 
 class CDeviceAccess;
 class CMainFrame;
 
-// `somatrix [FILE]` or `somatrix --demo [simulator options] [FILE]`.
+// `somatrix [FILE]` or `somatrix --demo [simulator options] [FILE]`, and for unattended runs
+// `--measure TT`, `--screenshot FILE` and `--quit-after SECONDS`.
 struct CStartOptions {
     bool m_bDemo = false;
     bool m_bHelp = false;
     std::vector<std::string> m_simArgs;  // --sensors, --seed and the simulator's fault options
     QString m_strFile;                   // a review file to open in review mode
+    CDemoScript m_script;                // --measure, --screenshot, --quit-after
 };
 
 // False with a message for a malformed command line.
@@ -59,6 +63,7 @@ private:
     QStringList m_recentFiles;
     std::unique_ptr<CDeviceAccess> m_pDevices;
     std::unique_ptr<CMainFrame> m_pFrame;
+    std::unique_ptr<CDemoDriver> m_pDriver;
 };
 
 }  // namespace somatrix

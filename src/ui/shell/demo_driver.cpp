@@ -1,0 +1,67 @@
+#include "ui/shell/demo_driver.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+#include "ui/monitor/dlg_oper.h"
+#include "ui/shell/main_frame.h"
+
+namespace somatrix {
+
+CDemoDriver::CDemoDriver(CMainFrame& frame, const CDemoScript& script, QObject* parent)
+    : QObject(parent), m_frame(frame), m_script(script) {}
+
+void CDemoDriver::Start() {
+    CDlgOper* panel = m_frame.Panel();
+    if (m_script.m_nMeasureType >= 0 && panel) {
+        connect(panel, &CDlgOper::ScanningChanged, this, [this](bool scanning) {
+            if (!scanning) {
+                OnScanFinished();
+            }
+        });
+        QTimer::singleShot(0, this, [panel] {
+            if (auto* scan = qobject_cast<QPushButton*>(panel->Control(CDlgOper::kIdScan))) {
+                scan->click();
+            }
+        });
+    }
+    if (m_script.m_nQuitAfterMs >= 0) {
+        QTimer::singleShot(m_script.m_nQuitAfterMs, this, [this] { Finish(); });
+    }
+}
+
+void CDemoDriver::OnScanFinished() {
+    CDlgOper* panel = m_frame.Panel();
+    COperCore& core = panel->Core();
+    const int index =
+        core.GetCatalogue().IndexOfType(static_cast<uint8_t>(m_script.m_nMeasureType));
+    const int position = core.ListPositionOf(index);
+    auto* list = qobject_cast<QComboBox*>(panel->Control(CDlgOper::kIdDeviceList));
+    auto* start = qobject_cast<QPushButton*>(panel->Control(CDlgOper::kIdStart));
+    if (position < 0 || !list || !start) {
+        std::fprintf(stderr, "somatrix: sensor %02X not found by the scan\n",
+                     m_script.m_nMeasureType);
+        return;
+    }
+    list->setCurrentIndex(position);
+    start->click();
+}
+
+void CDemoDriver::Finish() {
+    if (!m_script.m_strScreenshot.isEmpty()) {
+        if (m_frame.grab().save(m_script.m_strScreenshot)) {
+            std::printf("%s\n", m_script.m_strScreenshot.toLocal8Bit().data());
+            std::fflush(stdout);
+        } else {
+            std::fprintf(stderr, "somatrix: cannot write %s\n",
+                         m_script.m_strScreenshot.toLocal8Bit().data());
+        }
+    }
+    m_frame.close();
+}
+
+}  // namespace somatrix
