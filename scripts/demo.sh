@@ -1,13 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and replays the shipped sample raw log through the receive
-# path: prints the parsed log the program writes for it.
+# Installs what is missing, builds, and starts Somatrix on simulated sensors (`somatrix --demo`).
+# Without a display it runs the demo on a virtual display for a few seconds, measuring the ECG,
+# and writes a picture of the window. Extra arguments go to somatrix (for example --sensors CE,C9).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+    scripts/install-deps.sh
+    scripts/build.sh
+    exec build/src/somatrix --demo "$@"
+fi
+
+echo "No display found: running the demo on a virtual display (xvfb-run) for a few seconds."
+scripts/install-deps.sh --gui
 scripts/build.sh
-out=$(mktemp --suffix=.csv)
-build/src/somatrix-cli replay tests/data/sample_pulse_raw.txt --select CA --parsed "$out"
-echo "Parsed log of tests/data/sample_pulse_raw.txt (pulse sensor):"
-head -n 20 "$out"
-echo "... $(wc -l < "$out") lines in all"
-rm -f "$out"
+shot="${TMPDIR:-/tmp}/somatrix-demo.png"
+rm -f "$shot"
+xvfb-run -a -s '-screen 0 1400x900x24' build/src/somatrix --demo --measure CE \
+    --screenshot "$shot" --quit-after 14 "$@" >/dev/null 2>&1 || true
+if [[ ! -s "$shot" ]]; then
+    echo "The demo did not write its screenshot ($shot)." >&2
+    exit 1
+fi
+echo "Screenshot of the measuring window: $shot"
