@@ -28,7 +28,12 @@ CMainFrame::CMainFrame(CDeviceAccess& devices, const QString& programFolder, QWi
     UpdateCommandStates();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The panel stops a measurement and closes its log as it goes, and reports that; the frame
+    // must still be whole to hear it.
+    delete takeCentralWidget();
+    m_pView = nullptr;
+}
 
 CDlgOper* CMainFrame::Panel() const {
     return m_pView ? &m_pView->Panel() : nullptr;

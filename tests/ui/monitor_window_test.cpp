@@ -1,0 +1,275 @@
+// The monitoring window driven offscreen on simulated sensors: start-up, both layouts and the
+// mode switch, the save refusal, the File-menu log items, and a whole measurement in demo mode.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "sim_bus.h"
+#include "sim_clock.h"
+#include "support/message_catcher.h"
+#include "ui/monitor/device_access.h"
+#include "ui/monitor/dlg_oper.h"
+#include "ui/monitor/somatrix_view.h"
+#include "ui/shell/main_frame.h"
+
+using namespace somatrix;
+
+namespace {
+
+// A frame over all fourteen simulated sensors on a virtual clock the test moves itself.
+struct CWindow {
+    explicit CWindow(const CFaultPlan& faults = {}) {
+        auto bus = std::make_unique<CSimBus>(7);
+        bus->AddAllSensors();
+        bus->SetFaults(faults);
+        devices = std::make_unique<CDemoDevices>(std::move(bus), &clock);
+        frame = std::make_unique<CMainFrame>(*devices, QStringLiteral(SOMATRIX_PROGRAM_DIR "/"));
+        frame->resize(1200, 800);
+        frame->show();
+        panel()->Core().SetLogFolder(logs.path().toStdString());
+    }
+    CSomatrixView* view() const { return frame->View(); }
+    CDlgOper* panel() const { return frame->Panel(); }
+    template <typename T>
+    T* control(int id) const {
+        return qobject_cast<T*>(panel()->Control(id));
+    }
+    QString text(int id) const { return control<QLabel>(id)->text(); }
+    // Lets `ms` of simulated time pass, delivering what arrives as the pump timer would.
+    void run(int ms) {
+        for (int t = 0; t < ms; t += 10) {
+            clock.AdvanceMs(10);
+            devices->Pump();
+            QCoreApplication::processEvents();
+        }
+    }
+    void scan() {
+        control<QPushButton>(CDlgOper::kIdScan)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!panel()->IsScanning(), 10000);
+        QCoreApplication::processEvents();
+    }
+    void select(uint8_t type) {
+        COperCore& core = panel()->Core();
+        control<QComboBox>(CDlgOper::kIdDeviceList)
+            ->setCurrentIndex(core.ListPositionOf(core.GetCatalogue().IndexOfType(type)));
+    }
+    QStringList logLines(const char* suffix) const {
+        QStringList lines;
+        for (const QString& name : QDir(logs.path()).entryList({QStringLiteral("*") + suffix})) {
+            QFile file(logs.filePath(name));
+            if (file.open(QIODevice::ReadOnly)) {
+                lines += QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
+            }
+        }
+        return lines;
+    }
+
+    CVirtualClock clock;
+    QTemporaryDir logs;
+    std::unique_ptr<CDemoDevices> devices;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+}  // namespace
+
+class CMonitorWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void StartUpLayoutsAndModeSwitch();
+    void SaveIsRefusedInMonitoringMode();
+    void LogMenuFollowsTheSharedLogFile();
+    void DemoMeasurementFromScanToStop();
+    void UnpluggedSensorLeavesThePanelIdle();
+};
+
+void CMonitorWindowTest::StartUpLayoutsAndModeSwitch() {
+    CWindow w;
+    CSomatrixView* view = w.view();
+    QCOMPARE(w.frame->windowTitle(), QStringLiteral("组合式电生理传感器采集程序"));
+    QCOMPARE(view->GetMode(), 1);
+    QVERIFY(w.panel()->isVisible());
+    QVERIFY(view->LivePlot().isVisible());
+    QVERIFY(view->Explain().isVisible());
+    QVERIFY(!view->ReviewDisplay().isVisible());
+
+    const int W = view->width();
+    const int H = view->height();
+    QCOMPARE(w.panel()->geometry(), QRect(2, 66, 222, H - 66));
+    QCOMPARE(view->LivePlot().geometry(), QRect(224, 66, W - 226, 246));
+    QCOMPARE(view->Explain().geometry(), QRect(222, 312, W - 224, H - 312));
+    QCOMPARE(w.text(CDlgOper::kIdStatus), QStringLiteral("请先点击“扫描设备”搜索在线设备"));
+
+    // The open command's first step: review mode, the display from the top-left corner.
+    view->ShowReviewLayout();
+    QCOMPARE(view->GetMode(), 2);
+    QVERIFY(!w.panel()->isVisible());
+    QVERIFY(!view->LivePlot().isVisible());
+    QVERIFY(!view->Explain().isVisible());
+    QVERIFY(view->ReviewDisplay().isVisible());
+    QCOMPARE(view->ReviewDisplay().geometry(), QRect(0, 0, W - 4, H - 2));
+
+    // The next resize moves it 66 px down and 2 px in.
+    w.frame->resize(1100, 760);
+    QTRY_VERIFY(view->width() != W);
+    QCOMPARE(view->ReviewDisplay().geometry(),
+             QRect(2, 66, view->width() - 4, view->height() - 66));
+
+    // "界面切换": back to monitoring, and twice returns to the same layout.
+    QVERIFY(w.frame->ExecuteCommand(32781));
+    QCOMPARE(view->GetMode(), 1);
+    QVERIFY(w.panel()->isVisible() && !view->ReviewDisplay().isVisible());
+    QVERIFY(w.frame->ExecuteCommand(32781));
+    QCOMPARE(view->GetMode(), 2);
+    QVERIFY(w.frame->ExecuteCommand(32781));
+    QCOMPARE(view->GetMode(), 1);
+    QCOMPARE(view->LivePlot().geometry(), QRect(224, 66, view->width() - 226, 246));
+}
+
+void CMonitorWindowTest::SaveIsRefusedInMonitoringMode() {
+    CWindow w;
+    test::CMessageCatcher messages;
+    QVERIFY(w.frame->ExecuteCommand(57603));
+    QCOMPARE(messages.Texts(), QStringList{QStringLiteral("请先切换到回放查看模式")});
+    QCOMPARE(w.view()->GetMode(), 1);
+    QVERIFY(w.panel()->isVisible());
+}
+
+void CMonitorWindowTest::LogMenuFollowsTheSharedLogFile() {
+    CWindow w;
+    test::CMessageCatcher messages;
+    QSignalSpy changes(w.frame.get(), &CMainFrame::LogFileChanged);
+    auto state = [&](int id) {
+        QAction* a = w.frame->FindAction(id);
+        return QStringLiteral("%1%2")
+            .arg(a->isEnabled() ? 'E' : '-')
+            .arg(a->isChecked() ? 'C' : '-');
+    };
+    auto states = [&] {
+        return QStringList{state(32812), state(32811), state(32819), state(32820),
+                           state(32813), state(32814), state(32815)};
+    };
+    const QStringList closed{"E-", "--", "E-", "--", "--", "--", "--"};
+    const QStringList open{"-C", "E-", "-C", "E-", "--", "--", "--"};
+    QCOMPARE(states(), closed);
+    QCOMPARE(w.frame->FindAction(32812)->text(), QStringLiteral("录存原始数据"));
+    QCOMPARE(w.frame->FindAction(32820)->text(), QStringLiteral("停止保存解析数据"));
+
+    QVERIFY(w.frame->ExecuteCommand(32812));
+    QCOMPARE(states(), open);
+    QCOMPARE(QDir(w.logs.path()).entryList({"*.txt"}).size(), 1);
+    QVERIFY(!w.frame->ExecuteCommand(32819));  // disabled while a log runs
+    QVERIFY(!w.frame->ExecuteCommand(32813));  // never carried out
+    QVERIFY(w.frame->ExecuteCommand(32820));   // either stop item ends either log
+    QCOMPARE(states(), closed);
+
+    QVERIFY(w.frame->ExecuteCommand(32819));
+    QCOMPARE(states(), open);
+    QCOMPARE(QDir(w.logs.path()).entryList({"*.csv"}).size(), 1);
+    QVERIFY(w.frame->ExecuteCommand(32811));
+    QCOMPARE(states(), closed);
+    QCOMPARE(changes.size(), 4);
+    QVERIFY(messages.Texts().isEmpty());
+
+    // A log folder that cannot be made is reported with its path; the items stay as they were.
+    QFile blocker(w.logs.filePath("blocker"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    const QString folder = w.logs.filePath("blocker/Data");
+    w.panel()->Core().SetLogFolder(folder.toStdString());
+    QVERIFY(w.frame->ExecuteCommand(32812));
+    QCOMPARE(messages.Texts().size(), 1);
+    QVERIFY(messages.Texts()[0].contains(folder));
+    QCOMPARE(states(), closed);
+}
+
+void CMonitorWindowTest::DemoMeasurementFromScanToStop() {
+    CWindow w;
+    test::CMessageCatcher messages;
+    auto* start = w.control<QPushButton>(CDlgOper::kIdStart);
+    auto* stop = w.control<QPushButton>(CDlgOper::kIdStop);
+    auto* list = w.control<QComboBox>(CDlgOper::kIdDeviceList);
+
+    QSignalSpy scanning(w.panel(), &CDlgOper::ScanningChanged);
+    w.control<QPushButton>(CDlgOper::kIdScan)->click();
+    QVERIFY(!w.control<QPushButton>(CDlgOper::kIdScan)->isEnabled());
+    QVERIFY(!list->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.panel()->IsScanning(), 10000);
+    QCOMPARE(scanning.size(), 2);
+    QVERIFY(!w.control<QProgressBar>(CDlgOper::kIdProgress)->isVisible());
+    QCOMPARE(w.text(CDlgOper::kIdStatus), QStringLiteral("端口SIM连接14台设备"));
+    QCOMPARE(list->count(), 14);
+    for (int i = 0; i < list->count(); ++i) {
+        QVERIFY2(list->itemText(i).endsWith(QStringLiteral("(在线)")),
+                 qPrintable(list->itemText(i)));
+    }
+    QCOMPARE(list->currentIndex(), 0);  // the first online record is selected
+    QVERIFY(w.text(CDlgOper::kIdInfoLine).startsWith(QStringLiteral("设备号")));
+    QVERIFY(start->isEnabled() && !stop->isEnabled());
+
+    // ECG: Start, then Stop becomes available with the first data frame.
+    w.select(0xCE);
+    QVERIFY(list->currentText().startsWith(QStringLiteral("心电")));
+    QVERIFY(w.frame->ExecuteCommand(32819));
+    start->click();
+    QVERIFY(!stop->isEnabled());
+    w.run(1000);
+    QVERIFY(stop->isEnabled());
+    QVERIFY(!w.control<QPushButton>(CDlgOper::kIdScan)->isEnabled());
+    const qsizetype lines = w.logLines(".csv").size();
+    QVERIFY2(lines > 100, qPrintable(QString::number(lines)));  // ECG sends hundreds a second
+
+    // Extremes on and off while measuring.
+    auto* maxMin = w.control<QPushButton>(CDlgOper::kIdMaxMin);
+    maxMin->click();
+    QVERIFY(maxMin->isChecked());
+    w.run(200);
+    maxMin->click();
+    QVERIFY(!maxMin->isChecked());
+
+    stop->click();
+    w.run(300);
+    QVERIFY(start->isEnabled() && !stop->isEnabled());
+    QVERIFY(w.control<QPushButton>(CDlgOper::kIdScan)->isEnabled());
+    QVERIFY(!w.panel()->Core().IsPortOpen());
+    QVERIFY(messages.Texts().isEmpty());
+}
+
+void CMonitorWindowTest::UnpluggedSensorLeavesThePanelIdle() {
+    CFaultPlan faults;
+    faults.m_nDisconnectAfterNs = 20ull * 1000 * kNsPerMs;  // after the scan, while measuring
+    CWindow w(faults);
+    test::CMessageCatcher messages;
+    w.scan();
+    w.select(0xCA);
+    QVERIFY(w.frame->ExecuteCommand(32812));
+    w.control<QPushButton>(CDlgOper::kIdStart)->click();
+    w.run(1000);
+    QVERIFY(w.control<QPushButton>(CDlgOper::kIdStop)->isEnabled());
+    w.run(20000);
+
+    QCOMPARE(messages.Texts().size(), 1);
+    QVERIFY(messages.Texts()[0].startsWith(QStringLiteral("设备连接已断开，测量已停止：")));
+    QVERIFY(!w.control<QPushButton>(CDlgOper::kIdStop)->isEnabled());
+    QVERIFY(w.control<QPushButton>(CDlgOper::kIdScan)->isEnabled());
+    QVERIFY(w.panel()->IsLogOpen());  // the raw log goes on and keeps what arrived
+    QVERIFY(w.logLines(".txt").size() > 10);
+
+    // The port is gone: Start says so, and a new scan finds no candidate.
+    messages.Clear();
+    w.control<QPushButton>(CDlgOper::kIdStart)->click();
+    QCOMPARE(messages.Texts(),
+             QStringList{QStringLiteral("设备端口打开失败，可能端口被占用或不存在")});
+    messages.Clear();
+    w.scan();
+    QCOMPARE(w.text(CDlgOper::kIdStatus), QStringLiteral("没有发现设备在线"));
+}
+
+QTEST_MAIN(CMonitorWindowTest)
+#include "monitor_window_test.moc"
