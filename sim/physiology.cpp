@@ -186,7 +186,8 @@ int CPhysiology::GastroSample(bool bIntestinal, int lead) const {
             30 * std::sin(kTwoPi * 3 * f * (m_fTime - lag) + 1.1);
     }
     v += 25 * Noise(key) + 40 * std::sin(kTwoPi * m_fTime * m_traits.m_fBreathRate / 60.0);
-    return std::clamp(2048 + static_cast<int>(std::lround(v)), 0, 4095);
+    // Digitised with 10 bits around mid-scale, half a count per unit above.
+    return std::clamp(512 + static_cast<int>(std::lround(0.5 * v)), 0, 1023);
 }
 
 }  // namespace somatrix

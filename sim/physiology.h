@@ -52,7 +52,7 @@ public:
     // bursts every few seconds and now and then an artefact spike above 2048.
     int EmgSample(uint64_t index) const;
     // Gastric slow wave (about 3 per minute) or intestinal rhythm (about 11 per minute) at one of
-    // two electrode sites; 12-bit values around 2048.
+    // two electrode sites; 10-bit values around 512.
     int GastroSample(bool bIntestinal, int lead) const;
 
 private:

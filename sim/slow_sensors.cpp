@@ -33,14 +33,15 @@ private:
 };
 
 // Skin resistance: 10 frames/s in units of 100 ohms (so value / 10 is kilo-ohms and
-// 10000 / value is the conductance in microsiemens).
+// 10000 / value is the conductance in microsiemens). The view divides by ten before plotting,
+// so the range ends at ten times the 10-bit waveforms' (1,023 kilo-ohms).
 class CSkinResistanceSensor : public CScalarSensor {
 public:
     CSkinResistanceSensor(uint8_t t, const CSensorConfig& c, uint64_t seed)
         : CScalarSensor(t, c, seed, kNsPerSecond / 10) {}
 
 protected:
-    int Value() override { return Round(10 * m_phys.SkinResistance()); }
+    int Value() override { return std::min(Round(10 * m_phys.SkinResistance()), 10230); }
 };
 
 // Body temperature: 2 frames/s in tenths of a degree. The calibration request sets an offset of

@@ -14,8 +14,12 @@ constexpr uint64_t PeriodOf(uint64_t framesPerSecond) {
     return kNsPerSecond / framesPerSecond;
 }
 
-int Clamp12(double v) {
-    return std::clamp(static_cast<int>(std::lround(v)), 0, 4095);
+// The waveform sensors digitise with 10 bits, their baseline at mid-scale: the live plot's
+// default zoom shows 0 to about 1,110.
+constexpr int kBaseline10 = 512;
+
+int Clamp10(double v) {
+    return std::clamp(static_cast<int>(std::lround(v)), 0, 1023);
 }
 
 // One 16-bit value per frame: ECG, pulse, infrared pulse, respiration.
@@ -33,14 +37,15 @@ protected:
     }
 };
 
-// ECG: 250 frames/s, 12-bit values around 2048, 1 mV = 1000 counts.
+// ECG: 250 frames/s, 10-bit values around 512, 1 mV = 300 counts (the R wave stands some 360
+// counts above the baseline).
 class CEcgSensor : public CScalarWaveSensor {
 public:
     using CScalarWaveSensor::CScalarWaveSensor;
     uint64_t FramePeriodNs() const override { return PeriodOf(250); }
 
 protected:
-    int Sample() override { return Clamp12(2048 + 1000 * m_phys.EcgMillivolts()); }
+    int Sample() override { return Clamp10(kBaseline10 + 300 * m_phys.EcgMillivolts()); }
 };
 
 // Pulse (0xCA) and infrared pulse (0xCB): 100 frames/s; the amplitude follows the gain.
@@ -52,21 +57,21 @@ public:
 
 protected:
     int Sample() override {
-        return Clamp12(2048 + (m_phys.PulseWave() - 0.45) * m_fPerGain * m_nGain);
+        return Clamp10(kBaseline10 + (m_phys.PulseWave() - 0.45) * m_fPerGain * m_nGain);
     }
 
 private:
     double m_fPerGain;
 };
 
-// Respiration: 50 frames/s; the amplitude follows the gain.
+// Respiration: 50 frames/s; the amplitude follows the gain (the 10-bit range holds gain 8).
 class CRespirationSensor : public CScalarWaveSensor {
 public:
     using CScalarWaveSensor::CScalarWaveSensor;
     uint64_t FramePeriodNs() const override { return PeriodOf(50); }
 
 protected:
-    int Sample() override { return Clamp12(2048 + 110 * m_nGain * m_phys.Respiration()); }
+    int Sample() override { return Clamp10(kBaseline10 + 55 * m_nGain * m_phys.Respiration()); }
 };
 
 // Heart sound: 2000 samples/s of 8 bits, 50 samples a frame (40 frames/s); the amplitude

@@ -80,12 +80,12 @@ TEST(SensorSignals, OneSubjectPerSeedAcrossSensors) {
     EXPECT_EQ(run(5, type::kEcg), run(5, type::kEcg));
     EXPECT_NE(run(5, type::kEcg), run(6, type::kEcg));
 
-    // The ECG's R peaks (above 2048 + 0.8 mV) come at the subject's heart rate, which is also
+    // The ECG's R peaks (above 512 + 0.8 mV) come at the subject's heart rate, which is also
     // what the heart-rate sensor and the oximeter report.
     const std::vector<int> ecg = run(5, type::kEcg);
     int peaks = 0;
     for (size_t i = 1; i < ecg.size(); ++i) {
-        peaks += ecg[i] > 2848 && ecg[i - 1] <= 2848;
+        peaks += ecg[i] > 752 && ecg[i - 1] <= 752;
     }
     const double ecgRate = peaks * 3.0;  // 20 s
     EXPECT_GE(ecgRate, 55);
@@ -106,6 +106,35 @@ TEST(SensorSignals, OneSubjectPerSeedAcrossSensors) {
         EXPECT_NEAR(f[7], ecgRate, 12);
     }
     EXPECT_GT(Span(oxygen.first), 100);  // the plethysmogram pulsates
+}
+
+TEST(SensorSignals, WaveformsAreTenBitAroundMidScaleAndSkinResistanceTenTimesThat) {
+    // The live plot shows 0 to about 1,110 at its default zoom.
+    for (uint8_t t : {type::kEcg, type::kPulse, type::kInfraredPulse, type::kRespiration,
+                      type::kGastro, type::kSkinResistance}) {
+        SCOPED_TRACE(testing::Message() << std::hex << int{t});
+        CVirtualClock clock;
+        CSimBus bus(11);
+        bus.AddSensor(t);
+        const CRun run = Measure(bus, clock, t, 20000);
+        ASSERT_FALSE(run.first.empty());
+        const int top = t == type::kSkinResistance ? 10230 : 1023;
+        long sum = 0;
+        for (size_t i = 0; i < run.frames.size(); ++i) {
+            const Bytes& f = run.frames[i];
+            EXPECT_LE(run.first[i], top);
+            if (t == type::kGastro) {
+                EXPECT_LE(f[7] * 256 + f[8], 1023);  // lead 2
+            }
+            sum += run.first[i];
+        }
+        if (t != type::kSkinResistance) {
+            const long mean = sum / static_cast<long>(run.first.size());
+            EXPECT_GT(mean, 350);
+            EXPECT_LT(mean, 700);
+            EXPECT_GT(Span(run.first), 150);  // a trace worth looking at
+        }
+    }
 }
 
 TEST(SensorSignals, GainScalesPulseInfraredRespirationAndHeartSound) {
@@ -154,7 +183,7 @@ TEST(SensorSignals, CalibrationOutputModeAndInputSelect) {
         const CRun run = Measure(bus, clock, type::kGastro, 120000, {InputSelectRequest(input)});
         int n = 0;
         for (size_t i = 10; i < run.first.size(); i += 10) {  // half-second steps against noise
-            n += run.first[i] > 2048 && run.first[i - 10] <= 2048;
+            n += run.first[i] > 512 && run.first[i - 10] <= 512;
         }
         return n;
     };
