@@ -415,7 +415,7 @@ def blood_pressure_picture():
 
     def osc_amp(t):
         p = cuff(t)
-        return 0 if t < 6 else 7 * math.exp(-0.5 * ((p - 95) / 19) ** 2)
+        return 0 if t < 6 else 7 * math.exp(-0.5 * ((p - 95) / 21) ** 2)
 
     def osc(t):
         return osc_amp(t) * math.sin(2 * math.pi * t / 0.8) ** 3
@@ -442,7 +442,7 @@ def blood_pressure_picture():
     draw += text(x, y, "充气", 12, GREY)
     x, y = c.px(10, 118)
     draw += text(x, y, "匀速放气", 12, GREY)
-    signal = {"draw": draw, "caption": ["放气时振荡先变强后变弱：", "振荡开始增强处为收缩压，消失处为舒张压。"]}
+    signal = {"draw": draw, "caption": ["放气时压力振荡先增强后减弱，", "由振荡幅度的变化推算出收缩压和舒张压。"]}
     return frame("血压传感器", "用充气袖带无创测量动脉血压", accent, sensor, placement_card,
                  signal)
 
@@ -682,7 +682,7 @@ def respiration_picture():
     draw += rect(x0 + 124, by - 6, 52, 30, "url(#module)", "#7d8b99", 1.4, 6)
     draw += rect(x0 + 130, by + 4, 40, 10, accent, extra=' fill-opacity="0.8"', rx=3)
     draw += pointer(x0 + 170, by + 20, x0 + 196, by + 50, "张力传感器")
-    draw += pointer(x0 + 60, by + 12, x0 + 44, by + 50, "弹性胸带")
+    draw += pointer(x0 + 60, by + 12, x0 + 84, by + 50, "弹性胸带")
     sensor = {"draw": draw, "caption": ["胸廓起伏时胸带被拉长又放松，", "张力传感器把拉力变成电信号。"]}
 
     def belt(cx, top):
