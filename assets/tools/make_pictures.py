@@ -271,9 +271,8 @@ def ecg(t, rr=0.8):
 def arterial(t, period=0.8):
     """Pressure pulse at the wrist: steep rise, main peak, dicrotic notch and wave."""
     p = t % period
-    return (gauss(p, 0.14, 0.045, 1.0) + gauss(p, 0.25, 0.06, 0.45) +
-            gauss(p, 0.41, 0.05, 0.28) + gauss(p - period, 0.41, 0.05, 0.28) -
-            0.02)
+    return (gauss(p, 0.13, 0.045, 1.0) + gauss(p, 0.23, 0.06, 0.38) +
+            gauss(p, 0.40, 0.045, 0.30) + gauss(p, 0.52, 0.10, 0.10))
 
 
 def ppg(t, period=0.8):
@@ -465,7 +464,7 @@ def skin_resistance_picture():
     draw += pointer(x0 + 77, y0 + 196 + 13, x0 + 150, y0 + 236, "金属电极（贴指腹）")
     sensor = {"draw": draw, "caption": ["两个电极之间通过极小的电流，", "测出皮肤的电阻。"]}
 
-    placement_card = placement(accent, [((64, 154), "左手食指、中指", "r", 130)],
+    placement_card = placement(accent, [((64, 154), "两指指腹", "r", 130)],
                                ["电极贴在食指和中指的指腹，", "测量时手放平，保持不动。"])
 
     sx, _, sw = card_origin(2)
@@ -614,8 +613,11 @@ def pulse_picture():
     draw += c.trace(arterial, accent, 2.4)
     ts = [0.8 + k / 1000 for k in range(800)]
     peak = max(ts, key=arterial)
-    notch = min((t for t in ts if 0.8 + 0.3 < t < 0.8 + 0.45), key=arterial)
-    wave = max((t for t in ts if notch < t < 0.8 + 0.6), key=arterial)
+    # The notch and the dicrotic wave are the first turning points after the main peak's
+    # shoulder.
+    notch = next(t for t in ts if t > peak + 0.15 and arterial(t) < arterial(t - 0.001) and
+                 arterial(t) <= arterial(t + 0.001))
+    wave = next(t for t in ts if t > notch and arterial(t) >= arterial(t + 0.001))
     for t, name, dx, dy in [(peak, "主波", 8, 4), (notch, "重搏切迹", -40, 22),
                             (wave, "重搏波", 8, -8)]:
         x, y = c.px(t, arterial(t))
