@@ -17,6 +17,7 @@
 #include "support/message_catcher.h"
 #include "ui/monitor/device_access.h"
 #include "ui/monitor/dlg_oper.h"
+#include "ui/monitor/info_scree_wnd.h"
 #include "ui/monitor/somatrix_view.h"
 #include "ui/shell/main_frame.h"
 
@@ -85,6 +86,7 @@ class CMonitorWindowTest : public QObject {
 private slots:
     void StartUpLayoutsAndModeSwitch();
     void SaveIsRefusedInMonitoringMode();
+    void ViewScalesSkinResistanceAndZoomsHeartSound();
     void LogMenuFollowsTheSharedLogFile();
     void DemoMeasurementFromScanToStop();
     void UnpluggedSensorLeavesThePanelIdle();
@@ -140,6 +142,35 @@ void CMonitorWindowTest::SaveIsRefusedInMonitoringMode() {
     QCOMPARE(messages.Texts(), QStringList{QStringLiteral("请先切换到回放查看模式")});
     QCOMPARE(w.view()->GetMode(), 1);
     QVERIFY(w.panel()->isVisible());
+}
+
+void CMonitorWindowTest::ViewScalesSkinResistanceAndZoomsHeartSound() {
+    CWindow w;
+    CSomatrixView* view = w.view();
+    const CLiveWave& plot = view->LivePlot().Wave();
+    auto last = [&] { return plot.DisplaySample(plot.DisplayCount() - 1); };
+
+    view->SetSensorType(0xC5);
+    QCOMPARE(view->GetSensorType(), uint8_t{0xC5});
+    QCOMPARE(plot.ZoomX(), 60);
+    QCOMPARE(plot.ZoomY(), 22);
+    view->AddSample(1234, 0, 0);
+    QCOMPARE(last(), uint16_t{123});
+    view->AddSample(-15, 0, 0);
+    QCOMPARE(last(), uint16_t{0xFFFF});  // -1: truncated toward zero, stored as 16 bits
+
+    view->SetSensorType(0xB1);
+    QCOMPARE(plot.ZoomX(), 60);
+    QCOMPARE(plot.ZoomY(), 100);
+    view->AddSample(1234, 0, 0);
+    QCOMPARE(last(), uint16_t{1234});
+
+    view->SetSensorType(0xCE);
+    QCOMPARE(plot.ZoomY(), 22);
+    // Samples keep reaching the plot while review mode hides it.
+    view->OnSwitchInterface();
+    view->AddSample(-15, 0, 0);
+    QCOMPARE(last(), uint16_t{0xFFF1});
 }
 
 void CMonitorWindowTest::LogMenuFollowsTheSharedLogFile() {
@@ -224,6 +255,9 @@ void CMonitorWindowTest::DemoMeasurementFromScanToStop() {
     QVERIFY(!w.control<QPushButton>(CDlgOper::kIdScan)->isEnabled());
     const qsizetype lines = w.logLines(".csv").size();
     QVERIFY2(lines > 100, qPrintable(QString::number(lines)));  // ECG sends hundreds a second
+    const CLiveWave& plot = w.view()->LivePlot().Wave();
+    QVERIFY(plot.DisplayCount() > 100);
+    QCOMPARE(w.view()->GetSensorType(), uint8_t{0xCE});
 
     // Extremes on and off while measuring.
     auto* maxMin = w.control<QPushButton>(CDlgOper::kIdMaxMin);
@@ -236,6 +270,10 @@ void CMonitorWindowTest::DemoMeasurementFromScanToStop() {
     stop->click();
     w.run(300);
     QVERIFY(start->isEnabled() && !stop->isEnabled());
+    // The panel shows the last reading the parsed log got, and says so to a screen reader.
+    const QString lastValue = w.logLines(".csv").last().section(',', 0, 0);
+    QTRY_VERIFY2(w.panel()->InfoPanel().accessibleDescription().contains(lastValue),
+                 qPrintable(w.panel()->InfoPanel().accessibleDescription()));
     QVERIFY(w.control<QPushButton>(CDlgOper::kIdScan)->isEnabled());
     QVERIFY(!w.panel()->Core().IsPortOpen());
     QVERIFY(messages.Texts().isEmpty());

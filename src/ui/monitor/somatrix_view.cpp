@@ -41,7 +41,6 @@ CSomatrixView::CSomatrixView(const QString& programFolder, CDeviceAccess& device
     m_wndWaveDisp.setObjectName(QStringLiteral("window%1").arg(ids::kReviewDisplayId));
     m_dlgOper.setObjectName(QStringLiteral("dialog101"));
     m_dlgExplain.setObjectName(QStringLiteral("dialog102"));
-    m_wndWave.setAccessibleName(QStringLiteral("实时波形"));
     m_dlgExplain.setAccessibleName(QStringLiteral("传感器说明"));
     // Until the first resize arranges them, the children sit at the empty rectangle.
     const std::initializer_list<QWidget*> children = {&m_wndWave, &m_wndWaveDisp, &m_dlgOper,
