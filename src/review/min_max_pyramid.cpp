@@ -1,0 +1,98 @@
+#include "review/min_max_pyramid.h"
+
+#include <algorithm>
+
+namespace somatrix {
+
+namespace {
+
+void Widen(CValueRange& r, const CValueRange& o) {
+    r.m_nMin = std::min(r.m_nMin, o.m_nMin);
+    r.m_nMax = std::max(r.m_nMax, o.m_nMax);
+}
+
+}  // namespace
+
+void CMinMaxPyramid::Clear() {
+    m_pSamples = nullptr;
+    m_nCount = 0;
+    m_levels.clear();
+}
+
+void CMinMaxPyramid::Build(const uint16_t* samples, uint32_t count) {
+    Clear();
+    if (samples == nullptr || count == 0) {
+        return;
+    }
+    m_pSamples = samples;
+    m_nCount = count;
+    std::vector<CValueRange> level((count + kFanOut - 1) / kFanOut);
+    for (size_t b = 0; b < level.size(); ++b) {
+        const size_t first = b * kFanOut;
+        const size_t end = std::min<size_t>(first + kFanOut, count);
+        uint16_t lo = samples[first];
+        uint16_t hi = samples[first];
+        for (size_t i = first + 1; i < end; ++i) {
+            lo = std::min(lo, samples[i]);
+            hi = std::max(hi, samples[i]);
+        }
+        level[b] = {lo, hi};
+    }
+    m_levels.push_back(std::move(level));
+    while (m_levels.back().size() > 1) {
+        const std::vector<CValueRange>& below = m_levels.back();
+        std::vector<CValueRange> up((below.size() + kFanOut - 1) / kFanOut);
+        for (size_t b = 0; b < up.size(); ++b) {
+            const size_t first = b * kFanOut;
+            const size_t end = std::min(first + kFanOut, below.size());
+            CValueRange r = below[first];
+            for (size_t i = first + 1; i < end; ++i) {
+                Widen(r, below[i]);
+            }
+            up[b] = r;
+        }
+        m_levels.push_back(std::move(up));
+    }
+}
+
+CValueRange CMinMaxPyramid::Whole() const {
+    if (m_levels.empty()) {
+        return {};
+    }
+    return m_levels.back().front();
+}
+
+CValueRange CMinMaxPyramid::Range(uint32_t first, uint32_t last) const {
+    CValueRange r{m_pSamples[first], m_pSamples[first]};
+    // Walk up from the samples: at each level take the loose entries at both ends until the
+    // remaining run is whole blocks of the next level.
+    uint64_t lo = first;
+    uint64_t hi = static_cast<uint64_t>(last) + 1;  // exclusive
+    const auto value = [&](size_t level, uint64_t i) -> CValueRange {
+        if (level == 0) {
+            return {m_pSamples[i], m_pSamples[i]};
+        }
+        return m_levels[level - 1][i];
+    };
+    for (size_t level = 0; lo < hi; ++level) {
+        const uint64_t loUp = (lo + kFanOut - 1) / kFanOut;
+        const uint64_t hiUp = hi / kFanOut;
+        if (level == m_levels.size() || loUp >= hiUp) {
+            for (uint64_t i = lo; i < hi; ++i) {
+                Widen(r, value(level, i));
+            }
+            break;
+        }
+        for (uint64_t i = lo; i < loUp * kFanOut; ++i) {
+            Widen(r, value(level, i));
+        }
+        for (uint64_t i = hiUp * kFanOut; i < hi; ++i) {
+            Widen(r, value(level, i));
+        }
+        lo = loUp;
+        hi = hiUp;
+    }
+    return r;
+}
+
+}  // namespace somatrix
