@@ -1,0 +1,38 @@
+#pragma once
+// The review bar (dialog 312): the times of the view and of the selection and the two display
+// scales, as read-only texts. It has no logic of its own; the review display fills it.
+#include <QDialog>
+
+class QLineEdit;
+
+namespace somatrix {
+
+class CWaveInfoBar : public QDialog {
+    Q_OBJECT
+public:
+    explicit CWaveInfoBar(QWidget* parent);
+
+    void SetViewTimes(const QString& start, const QString& end);
+    void SetSelectionTimes(const QString& low, const QString& high);
+    void SetScales(const QString& x, const QString& y);
+    // Every box empty, as before the first recording.
+    void Clear();
+
+    // The box with a resource id of the template (1027 to 1033).
+    QLineEdit* Box(int id) const;
+
+public slots:
+    // Enter and Escape do not close the bar.
+    void accept() override {}
+    void reject() override {}
+
+private:
+    QLineEdit* m_pViewStart;
+    QLineEdit* m_pViewEnd;
+    QLineEdit* m_pSelStart;
+    QLineEdit* m_pSelEnd;
+    QLineEdit* m_pXScale;
+    QLineEdit* m_pYScale;
+};
+
+}  // namespace somatrix
