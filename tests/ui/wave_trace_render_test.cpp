@@ -1,0 +1,86 @@
+// The wave window's trace drawn through per-column extremes is pixel for pixel the trace drawn
+// segment by segment.
+#include <QGuiApplication>
+#include <QImage>
+#include <QTest>
+#include <random>
+#include <vector>
+
+#include "review/wave_view.h"
+#include "ui/review/wave_image.h"
+
+using namespace somatrix;
+
+class WaveTraceRenderTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Renders both ways and returns the number of differing pixels; `traced` counts the trace's.
+    static int Differences(const CWaveView& view, int w, int h, int* traced) {
+        QImage columns(w, h, QImage::Format_RGB32);
+        QImage segments(w, h, QImage::Format_RGB32);
+        std::vector<CColumnSpan> scratch;
+        RenderWaveImage(columns, view, ETracePath::kColumns, scratch);
+        RenderWaveImage(segments, view, ETracePath::kEverySegment, scratch);
+        int differing = 0;
+        *traced = 0;
+        const QRgb wave = qRgb(24, 243, 173);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                differing += columns.pixel(x, y) != segments.pixel(x, y);
+                *traced += segments.pixel(x, y) == wave;
+            }
+        }
+        return differing;
+    }
+
+private slots:
+    void columnsEqualEverySegment() {
+        std::mt19937 rng(2026);
+        std::vector<uint16_t> noise(50000);
+        for (auto& s : noise) {
+            s = static_cast<uint16_t>(rng() % 4096);
+        }
+        // A slow wave with spikes, so that both steep and flat segments occur.
+        std::vector<uint16_t> wave(50000);
+        for (size_t i = 0; i < wave.size(); ++i) {
+            wave[i] = static_cast<uint16_t>(2000 + (i % 700 < 350 ? i % 350 : 350 - i % 350) * 4 +
+                                            (i % 997 == 0 ? 1500 : 0));
+        }
+        struct Case {
+            const char* name;
+            const std::vector<uint16_t>* data;
+            uint32_t count;
+            int64_t start;
+            int64_t end;
+            int w;
+            int h;
+        };
+        const Case cases[] = {
+            {"noise, whole, xScale 41.7", &noise, 50000, 0, 50000, 1200, 400},
+            {"noise, start, xScale 0.25", &noise, 50000, 0, 300, 1200, 400},
+            {"noise, end, xScale 0.25", &noise, 50000, 49700, 50000, 1200, 400},
+            {"noise, end, xScale 1.37", &noise, 50000, 48356, 50000, 1200, 300},
+            {"noise, middle, xScale 1", &noise, 50000, 20000, 21000, 1000, 300},
+            {"noise, start, xScale 3.3", &noise, 50000, 0, 3333, 1000, 200},
+            {"wave, whole, xScale 62.5", &wave, 50000, 0, 50000, 800, 500},
+            {"wave, middle, xScale 0.01", &wave, 50000, 25000, 25007, 700, 500},
+            {"single sample", &noise, 1, 0, 1, 640, 200},
+            {"two samples", &noise, 2, 0, 2, 640, 200},
+            {"one sample of many", &wave, 50000, 31000, 31001, 640, 200},
+        };
+        for (const Case& c : cases) {
+            CWaveView view;
+            view.Resize(c.w, c.h);
+            view.SetData(c.data->data(), c.count);
+            view.SetView(c.start, c.end);
+            view.Resize(c.w, c.h);  // the scale of the view, as a resize computes it
+            int traced = 0;
+            QCOMPARE(Differences(view, c.w, c.h, &traced), 0);
+            QVERIFY2(traced > 0, c.name);
+        }
+    }
+};
+
+QTEST_MAIN(WaveTraceRenderTest)
+#include "wave_trace_render_test.moc"
