@@ -31,6 +31,25 @@ void CReviewRecording::AddSegment(uint32_t start, uint32_t time) {
     }
 }
 
+void CReviewRecording::ReserveSegments(size_t segments) {
+    try {
+        m_segmentStart.reserve(m_segmentStart.size() + segments);
+        m_segmentTime.reserve(m_segmentTime.size() + segments);
+    } catch (const std::bad_alloc&) {
+        // The table then grows as entries come.
+    }
+}
+
+void CReviewRecording::TrimSegments() {
+    if (m_segmentStart.size() < m_segmentStart.capacity() / 2) {
+        try {
+            m_segmentStart.shrink_to_fit();
+            m_segmentTime.shrink_to_fit();
+        } catch (const std::bad_alloc&) {
+        }
+    }
+}
+
 void CReviewRecording::AppendSamples(const uint8_t* bytes, uint32_t count) {
     if (bytes == nullptr || count == 0 ||
         count > std::numeric_limits<uint32_t>::max() - m_samples.size()) {

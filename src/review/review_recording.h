@@ -4,34 +4,12 @@
 // used on one thread; the wave window and the overview read the samples through a pointer and a
 // count that they are handed again after every change.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "review/review_sample_array.h"
+
 namespace somatrix {
-
-// Leaves new elements uninitialised on resize: the loader reads a whole file straight into the
-// sample array, and zeroing 35 MB first would cost as much as the read.
-template <typename T>
-struct CDefaultInitAllocator : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-        using other = CDefaultInitAllocator<U>;
-    };
-    CDefaultInitAllocator() = default;
-    template <typename U>
-    CDefaultInitAllocator(const CDefaultInitAllocator<U>&) noexcept {}
-    template <typename U>
-    void construct(U* p) noexcept {
-        ::new (static_cast<void*>(p)) U;
-    }
-    template <typename U, typename... Args>
-    void construct(U* p, Args&&... args) {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-};
-
-using CSampleArray = std::vector<uint16_t, CDefaultInitAllocator<uint16_t>>;
 
 class CReviewRecording {
 public:
@@ -62,6 +40,10 @@ public:
 
     // Room for `samples` more samples, so that a load appends without reallocating.
     void Reserve(size_t samples) { m_samples.reserve(m_samples.size() + samples); }
+    // Room for `segments` more table entries (a request the memory cannot meet is ignored).
+    void ReserveSegments(size_t segments);
+    // Gives back table room that a load reserved and did not use.
+    void TrimSegments();
     // Replaces the samples by `samples` (the loader fills an array in place); the segment table
     // is the caller's to keep consistent.
     void AdoptSamples(CSampleArray&& samples) { m_samples = std::move(samples); }
