@@ -187,6 +187,21 @@ TEST_F(ReviewFileTest, RandomFilesLoadAsTheByteScanReadsThem) {
         ASSERT_EQ(m_rec.SegmentStart(), ref.m_starts) << "file " << n;
         ASSERT_EQ(m_rec.SegmentTime(), ref.m_times) << "file " << n;
     }
+    // Long enough to be read in several pieces, with markers across the pieces' edges (the
+    // loader reads 256 KiB at a time) and plain sample bytes between them.
+    Bytes file = Header(kT);
+    for (size_t i = 0; i < 700000; ++i) {
+        file.push_back(rng() % 64 == 0 ? 0x54 : rng() % 64 == 0 ? 0x4D : uint8_t(rng()));
+    }
+    for (const size_t at : {262144 - 3, 262144 - 6, 524288 - 1, 524288 + 20}) {
+        const Bytes m = Marker(kT + static_cast<uint32_t>(at));
+        std::copy(m.begin(), m.end(), file.begin() + 10 + static_cast<std::ptrdiff_t>(at));
+    }
+    ASSERT_EQ(Load(file), ELoadResult::kLoaded);
+    const CReference ref = ReferenceScan(file);
+    EXPECT_EQ(Samples(), ref.m_samples);
+    EXPECT_EQ(m_rec.SegmentStart(), ref.m_starts);
+    EXPECT_EQ(m_rec.SegmentTime(), ref.m_times);
 }
 
 TEST_F(ReviewFileTest, FilesOfFourGibibytesAreRefused) {
