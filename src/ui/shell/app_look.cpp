@@ -115,19 +115,22 @@ QString MakeStyleSheet(const CLookColours& c) {
         "QMainWindow > QToolBar QToolButton:pressed, QMainWindow > QToolBar QToolButton:checked "
         "{ background: %7; border-color: %6; }"
         "QMainWindow > QToolBar::separator { background: %4; width: 1px; margin: 4px 2px; }"
-        "QMainWindow > QStatusBar { background: %8; color: %3; border-top: 1px solid %4; }"
+        "QMainWindow > QStatusBar { background: %9; color: %3; border-top: 1px solid %4; }"
         "QMainWindow > QStatusBar QLabel { color: %3; }"
+        "QMainWindow > QStatusBar QLabel:disabled { color: %10; }"
         "QMainWindow > QStatusBar::item { border: 1px solid %4; border-radius: 1px; }"
-        "QMenu { background: %9; color: #000000; border: 1px solid %4; }"
+        "QMenu { background: %8; color: #000000; border: 1px solid %4; }"
         "QMenu::item { padding: 3px 24px 3px 24px; }"
         "QMenu::item:selected { background: %5; border: 1px solid %6; }"
         "QMenu::item:disabled { color: #8d8d8d; }"
         "QMenu::separator { height: 1px; background: %4; margin: 3px 4px 3px 24px; }");
-    return sheet.arg(QString::fromLatin1(c.m_pszBarTop), QString::fromLatin1(c.m_pszBarBottom),
-                     QString::fromLatin1(c.m_pszText), QString::fromLatin1(c.m_pszBarBorder),
-                     QString::fromLatin1(c.m_pszHover), QString::fromLatin1(c.m_pszHoverBorder),
-                     QString::fromLatin1(c.m_pszPressed), QString::fromLatin1(c.m_pszMenu),
-                     QString::fromLatin1(c.m_pszStatus));
+    return sheet
+        .arg(QString::fromLatin1(c.m_pszBarTop), QString::fromLatin1(c.m_pszBarBottom),
+             QString::fromLatin1(c.m_pszText), QString::fromLatin1(c.m_pszBarBorder),
+             QString::fromLatin1(c.m_pszHover), QString::fromLatin1(c.m_pszHoverBorder),
+             QString::fromLatin1(c.m_pszPressed), QString::fromLatin1(c.m_pszMenu),
+             QString::fromLatin1(c.m_pszStatus))
+        .arg(QColor(QString::fromLatin1(c.m_pszStatus)).lightness() < 128 ? "#9a9a9a" : "#8d8d8d");
 }
 
 QSettings OpenSettings() {
@@ -222,6 +225,7 @@ void CLookMenu::OnApplicationLook(int id) {
     StoreApplicationLook(id);
     QApplication::restoreOverrideCursor();
     UpdateChecks();
+    emit LookChanged(id);
 }
 
 void CLookMenu::UpdateChecks() {

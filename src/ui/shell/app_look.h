@@ -49,6 +49,9 @@ public:
     // The look command: wait cursor, apply, store, check.
     void OnApplicationLook(int id);
 
+signals:
+    void LookChanged(int id);
+
 private:
     void UpdateChecks();
 

@@ -71,6 +71,11 @@ CCommandToolBar::CCommandToolBar(QWidget* parent) : QToolBar(parent) {
     setFloatable(false);
     setIconSize(QSize(32, 32));
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // Four caption characters must fit the 50-pixel button in every look, as they do in the
+    // 9-point system font of the original toolbar.
+    QFont caption = font();
+    caption.setPixelSize(11);
+    setFont(caption);
     for (int i = 0; i < kButtonCount; ++i) {
         const int id = ids::kToolSwitch + i;
         auto* action = new QAction(QString::fromUtf8(texts::kToolCaptions[i]), this);

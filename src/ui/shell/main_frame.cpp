@@ -7,22 +7,30 @@
 #include "ui/monitor/dlg_oper.h"
 #include "ui/monitor/somatrix_view.h"
 #include "ui/shell/about_box.h"
+#include "ui/shell/app_look.h"
 #include "ui/shell/command_ids.h"
 
 namespace somatrix {
 
 CMainFrame::CMainFrame(CDeviceAccess& devices, const QString& programFolder, QWidget* parent)
-    : QMainWindow(parent) {
+    : QMainWindow(parent), m_strProgramFolder(programFolder) {
+    // The stored look is applied (and stored again) before anything is shown.
+    const int look = LoadApplicationLook();
+    ApplyApplicationLook(look);
+    StoreApplicationLook(look);
     setWindowTitle(QStringLiteral("组合式电生理传感器采集程序"));
     m_pView = new CSomatrixView(programFolder, devices, this);
     setCentralWidget(m_pView);
+    CreateCommandBars();
 
     BuildFileMenu();
     BuildViewMenu();
     BuildHelpMenu();
+    AddAccelerators();
 
     connect(&m_pView->Panel(), &CDlgOper::LogFileChanged, this, [this](bool open) {
         UpdateCommandStates();
+        UpdateRecordState();
         emit LogFileChanged(open);
     });
     UpdateCommandStates();
@@ -93,6 +101,8 @@ void CMainFrame::BuildFileMenu() {
     m_pFileMenu->addSeparator();
     AddDocumentItems(m_pFileMenu);
     m_pFileMenu->addSeparator();
+    AddPrintItems(m_pFileMenu);
+    m_pFileMenu->addSeparator();
     AddExitItem(m_pFileMenu);
 }
 
@@ -133,6 +143,7 @@ void CMainFrame::AddExitItem(QMenu* menu) {
 
 void CMainFrame::BuildViewMenu() {
     m_pViewMenu = menuBar()->addMenu(QStringLiteral("视图(&V)"));
+    AddBarItems(m_pViewMenu);
     AddCommand(m_pViewMenu, ids::kSwitchInterface, QStringLiteral("界面切换"),
                [this] { m_pView->OnSwitchInterface(); });
 }

@@ -10,9 +10,13 @@ class QMenu;
 
 namespace somatrix {
 
+class CCommandToolBar;
 class CDeviceAccess;
 class CDlgOper;
+class CLookMenu;
 class CSomatrixView;
+class CStatusPanes;
+class CViewPrinter;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -36,9 +40,22 @@ public:
     QMenu* ViewMenu() const { return m_pViewMenu; }
     QMenu* HelpMenu() const { return m_pHelpMenu; }
 
+    // The command toolbar, the status bar and the look submenu (main_frame_bars.cpp).
+    CCommandToolBar* ToolBar() const { return m_pToolBar; }
+    CStatusPanes* StatusPanes() const { return m_pStatusPanes; }
+    CLookMenu* Looks() const { return m_pLooks; }
+    // The toolbar's recording state: the panel's raw log is open.
+    bool IsRecording() const { return m_bRecording; }
+    // Toolbar commands 19000..19007.
+    void OnToolCommand(int id);
+    // The bars' and the menu's context menu, with "自定义...".
+    QMenu* createPopupMenu() override;
+
 signals:
     // The operation panel's log file opened or closed.
     void LogFileChanged(bool open);
+    // The operator chose another application look.
+    void LookChanged(int id);
 
 protected:
     // Adds an action for command `id` to `menu`.
@@ -53,11 +70,26 @@ protected:
 
     void OnAppAbout();
 
+    void CreateCommandBars();
+    void AddPrintItems(QMenu* menu);
+    void AddBarItems(QMenu* menu);
+    void AddAccelerators();
+    void OnCustomize();
+    void OnStartRecord();
+    void OnStopRecord();
+    void UpdateRecordState();
+
 private:
     CSomatrixView* m_pView = nullptr;
     QMenu* m_pFileMenu = nullptr;
     QMenu* m_pViewMenu = nullptr;
     QMenu* m_pHelpMenu = nullptr;
+    QString m_strProgramFolder;
+    CCommandToolBar* m_pToolBar = nullptr;
+    CStatusPanes* m_pStatusPanes = nullptr;
+    CLookMenu* m_pLooks = nullptr;
+    CViewPrinter* m_pPrinter = nullptr;
+    bool m_bRecording = false;
 };
 
 }  // namespace somatrix

@@ -18,7 +18,7 @@ inline constexpr const char* kOffice2007Menu = "Office 2007(&7)";
 inline constexpr const char* kCustomize = "自定义...";
 
 // File menu: printing.
-inline constexpr const char* kPrint = "打印(&P)...\tCtrl+P";
+inline constexpr const char* kPrint = "打印(&P)...";
 inline constexpr const char* kPrintPreview = "打印预览(&V)";
 inline constexpr const char* kPrintSetup = "打印设置(&R)...";
 

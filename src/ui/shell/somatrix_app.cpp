@@ -9,6 +9,7 @@
 #include "sim_options.h"
 #include "ui/monitor/device_access.h"
 #include "ui/monitor/somatrix_view.h"
+#include "ui/shell/app_look.h"
 #include "ui/shell/command_ids.h"
 #include "ui/shell/main_frame.h"
 
@@ -185,6 +186,9 @@ bool CSomatrixApp::InitInstance() {
 
     m_pFrame =
         std::make_unique<CMainFrame>(*m_pDevices, QString::fromStdString(GetProgramFolder()));
+    m_nAppLook = CurrentApplicationLook();
+    connect(m_pFrame.get(), &CMainFrame::LookChanged, this,
+            [this](int look) { m_nAppLook = look; });
     QSize size(kInitialWidth, kInitialHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         size = size.boundedTo(screen->availableSize());

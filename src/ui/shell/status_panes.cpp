@@ -79,7 +79,7 @@ CStatusPanes::CStatusPanes(QWidget* parent) : QStatusBar(parent) {
     m_pScroll = new CPaneLabel(QString::fromUtf8(texts::kScrollLock), 0, this);
     for (QLabel* pane : {m_pPane1, m_pPane2, m_pCaps, m_pNum, m_pScroll}) {
         pane->setAccessibleName(pane->text());
-        addPermanentWidget(pane, pane == m_pPane1 || pane == m_pPane2 ? 1 : 0);
+        addPermanentWidget(pane);
     }
     // The message pane falls back to the idle text whenever a status tip or message ends.
     connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
