@@ -139,6 +139,12 @@ private slots:
         QCOMPARE(strip.pixelColor(298, 20), red);  // 1160 * 9310 / 36000 = 299
         QCOMPARE(strip.pixelColor(299, 20), QColor(75, 243, 167));
 
+        // The selected columns show inverted, the cursor line at its left edge.
+        const QImage shown = wave->grab().toImage();
+        QCOMPARE(shown.pixelColor(150, 10), QColor(255, 255, 255));
+        QCOMPARE(shown.pixelColor(710, 10), QColor(0, 0, 0));
+        QCOMPARE(shown.pixelColor(0, 10), QColor(255, 255, 0));
+
         Trigger(wave, 32803);
         QCOMPARE(disp.Recording().SampleCount(), 26690u);
         QCOMPARE(disp.PortionWnd()->Model().Total(), 26690);
