@@ -173,7 +173,8 @@ CLoadOutcome LoadWaveFile(const std::string& path, CReviewRecording& recording) 
         if (std::fread(data + done, 1, want, file.get()) != want) {
             recording.Clear();
             outcome.m_result = ELoadResult::kUnreadable;
-            outcome.m_strError = "无法读取文件 " + path + "：" + CauseText(errno);
+            outcome.m_strError = "无法读取文件 " + path + "：" +
+                                 (std::ferror(file.get()) ? CauseText(errno) : "文件在读取时变短");
             return outcome;
         }
         done += want;
@@ -288,6 +289,11 @@ bool SaveWaveFile(const std::string& path, const CReviewRecording& recording, st
 #endif
     ok = std::fclose(file.release()) == 0 && ok;
     if (ok) {
+        // The new file keeps the permissions of the one it replaces.
+        const fs::file_status old = fs::status(target, ec);
+        if (!ec && fs::exists(old)) {
+            fs::permissions(temp, old.permissions(), ec);
+        }
         fs::rename(temp, target, ec);
         ok = !ec;
     }
