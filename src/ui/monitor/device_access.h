@@ -5,6 +5,8 @@
 // in-process port "SIM" beside them. Lives on the GUI thread and outlives the panel.
 #include <QObject>
 #include <QTimer>
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "discovery/combined_port_list.h"
@@ -56,6 +58,14 @@ public:
     // Delivers what has arrived on the simulated port up to the clock's now.
     void Pump();
 
+    // For measuring the window at work: called with the steady-clock time (ns) at which a
+    // receive event was handed to the panel, and the thread CPU time the simulated sensors
+    // themselves have used so far (what a real device would cost the machine nothing).
+    void SetDeliveryObserver(std::function<void(int64_t)> observer) {
+        m_onDelivered = std::move(observer);
+    }
+    int64_t BusCpuNs() const { return m_nBusCpuNs; }
+
     static constexpr int kPumpIntervalMs = 5;
 
 private:
@@ -71,6 +81,8 @@ private:
     CSimSerialLink m_simLink;
     std::unique_ptr<CRoutingLink> m_link;
     QTimer m_pump;
+    std::function<void(int64_t)> m_onDelivered;
+    int64_t m_nBusCpuNs = 0;
 };
 
 }  // namespace somatrix

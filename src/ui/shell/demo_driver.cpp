@@ -8,12 +8,23 @@
 #include <cstdio>
 
 #include "ui/monitor/dlg_oper.h"
+#include "ui/monitor/info_scree_wnd.h"
+#include "ui/monitor/somatrix_view.h"
 #include "ui/shell/main_frame.h"
+#include "ui/shell/window_stats.h"
 
 namespace somatrix {
 
-CDemoDriver::CDemoDriver(CMainFrame& frame, const CDemoScript& script, QObject* parent)
-    : QObject(parent), m_frame(frame), m_script(script) {}
+CDemoDriver::CDemoDriver(CMainFrame& frame, const CDemoScript& script, CDemoDevices* demo,
+                         QObject* parent)
+    : QObject(parent), m_frame(frame), m_script(script) {
+    if (m_script.m_bStats && m_frame.View()) {
+        m_pStats = std::make_unique<CWindowStats>(m_frame.View()->LivePlot(),
+                                                  m_frame.Panel()->InfoPanel(), demo);
+    }
+}
+
+CDemoDriver::~CDemoDriver() = default;
 
 void CDemoDriver::Start() {
     CDlgOper* panel = m_frame.Panel();
@@ -23,8 +34,12 @@ void CDemoDriver::Start() {
                 OnScanFinished();
             }
         });
-        QTimer::singleShot(0, this, [panel] {
+        // As an operator would: once the window has shown and settled.
+        QTimer::singleShot(kSettleMs, this, [this, panel] {
             if (auto* scan = qobject_cast<QPushButton*>(panel->Control(CDlgOper::kIdScan))) {
+                if (m_pStats) {
+                    m_pStats->BeginScanWatch();
+                }
                 scan->click();
             }
         });
@@ -35,6 +50,9 @@ void CDemoDriver::Start() {
 }
 
 void CDemoDriver::OnScanFinished() {
+    if (m_pStats) {
+        m_pStats->EndScanWatch();
+    }
     CDlgOper* panel = m_frame.Panel();
     COperCore& core = panel->Core();
     const int index =
@@ -49,6 +67,9 @@ void CDemoDriver::OnScanFinished() {
     }
     list->setCurrentIndex(position);
     start->click();
+    if (m_pStats) {
+        QTimer::singleShot(kWarmUpMs, this, [this] { m_pStats->BeginMeasure(); });
+    }
 }
 
 void CDemoDriver::Finish() {
@@ -60,6 +81,10 @@ void CDemoDriver::Finish() {
             std::fprintf(stderr, "somatrix: cannot write %s\n",
                          m_script.m_strScreenshot.toLocal8Bit().data());
         }
+    }
+    if (m_pStats) {
+        std::fputs(m_pStats->Report().c_str(), stdout);
+        std::fflush(stdout);
     }
     m_frame.close();
 }

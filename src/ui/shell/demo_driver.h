@@ -6,21 +6,28 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 namespace somatrix {
 
+class CDemoDevices;
 class CMainFrame;
+class CWindowStats;
 
 struct CDemoScript {
     int m_nMeasureType = -1;  // type code to measure after the scan, -1 none
     QString m_strScreenshot;  // picture of the window written just before quitting
     int m_nQuitAfterMs = -1;  // closes the window this long after start-up, -1 never
+    bool m_bStats = false;    // measures the window at work and prints the figures at the end
 };
 
 class CDemoDriver : public QObject {
     Q_OBJECT
 public:
-    CDemoDriver(CMainFrame& frame, const CDemoScript& script, QObject* parent = nullptr);
+    // `demo` is the simulated bus when there is one (for the statistics), else null.
+    CDemoDriver(CMainFrame& frame, const CDemoScript& script, CDemoDevices* demo,
+                QObject* parent = nullptr);
+    ~CDemoDriver() override;
     // Begins once the event loop runs.
     void Start();
 
@@ -28,8 +35,13 @@ private:
     void OnScanFinished();
     void Finish();
 
+    // Samples arrive for this long before the statistics start, so start-up is not counted.
+    static constexpr int kWarmUpMs = 2000;
+    static constexpr int kSettleMs = 500;
+
     CMainFrame& m_frame;
     CDemoScript m_script;
+    std::unique_ptr<CWindowStats> m_pStats;
 };
 
 }  // namespace somatrix

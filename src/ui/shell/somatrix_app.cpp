@@ -52,7 +52,9 @@ QString StartUsage() {
         "Unattended runs:\n"
         "  --measure TT        scan, select sensor TT (hexadecimal type code) and start\n"
         "  --screenshot FILE   write a picture of the window to FILE before quitting\n"
-        "  --quit-after S      close the window after S seconds\n");
+        "  --quit-after S      close the window after S seconds\n"
+        "  --stats             print CPU time, paints per second, the delay from arrival to\n"
+        "                      paint and the longest stall during the scan when quitting\n");
 }
 
 bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString& error) {
@@ -61,6 +63,8 @@ bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString&
         const QString& arg = args[i];
         if (arg == QLatin1String("--demo")) {
             options.m_bDemo = true;
+        } else if (arg == QLatin1String("--stats")) {
+            options.m_script.m_bStats = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             options.m_bHelp = true;
         } else if (arg == QLatin1String("--measure") || arg == QLatin1String("--screenshot") ||
@@ -200,7 +204,8 @@ bool CSomatrixApp::InitInstance() {
     if (!m_options.m_strFile.isEmpty()) {
         m_pFrame->View()->OpenReviewFile(m_options.m_strFile);
     }
-    m_pDriver = std::make_unique<CDemoDriver>(*m_pFrame, m_options.m_script);
+    m_pDriver = std::make_unique<CDemoDriver>(*m_pFrame, m_options.m_script,
+                                              dynamic_cast<CDemoDevices*>(m_pDevices.get()));
     m_pDriver->Start();
     return true;
 }
