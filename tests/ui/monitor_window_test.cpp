@@ -305,8 +305,15 @@ void CMonitorWindowTest::UnpluggedSensorLeavesThePanelIdle() {
     QCOMPARE(messages.Texts(),
              QStringList{QStringLiteral("设备端口打开失败，可能端口被占用或不存在")});
     messages.Clear();
+    qunsetenv("SOMATRIX_PORTS");
+    const bool noMachinePorts = CSystemPortList().CandidatePorts().empty();
     w.scan();
     QCOMPARE(w.text(CDlgOper::kIdStatus), QStringLiteral("没有发现设备在线"));
+    if (noMachinePorts) {
+        QCOMPARE(messages.Texts(), QStringList{QStringLiteral(
+                                       "未发现有效端口，请检查：\r\n1. 设备与电脑的连接；\r\n2. "
+                                       "驱动是否安装正确。")});
+    }
 }
 
 QTEST_MAIN(CMonitorWindowTest)

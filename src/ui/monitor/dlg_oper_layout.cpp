@@ -69,7 +69,7 @@ void CDlgOper::CreateUpperGroup() {
     m_pReadNumber = MakeButton(kIdReadNumber, "读设备号", DluRect(8, 163, 40, 20));
     m_pReadDate = MakeButton(kIdReadDate, "读生产日期", DluRect(51, 163, 46, 20));
 
-    MakeLabel("调整幅度：", DluRect(9, 192, 40, 8));
+    QLabel* gainLabel = MakeLabel("调整幅度：", DluRect(9, 192, 40, 8));
     m_pGainDown = MakeButton(kIdGainDown, "-", DluRect(50, 186, 15, 20));
     m_pGainValue = new QLineEdit(this);
     m_pGainValue->setGeometry(DluRect(65, 188, 16, 16));
@@ -77,11 +77,12 @@ void CDlgOper::CreateUpperGroup() {
     m_pGainValue->setAlignment(Qt::AlignCenter);
     m_pGainValue->setObjectName(QStringLiteral("control%1").arg(kIdGainValue));
     m_pGainValue->setAccessibleName(QStringLiteral("调整幅度"));
+    gainLabel->setBuddy(m_pGainValue);
     m_pGainUp = MakeButton(kIdGainUp, "+", DluRect(81, 186, 16, 20));
     m_pSleep = MakeButton(kIdSleep, "休眠", DluRect(100, 186, 40, 20));
     m_pWake = MakeButton(kIdWake, "唤醒", DluRect(100, 209, 40, 20));
 
-    MakeLabel("体温较准：", DluRect(9, 215, 41, 8));
+    QLabel* calibrationLabel = MakeLabel("体温较准：", DluRect(9, 215, 41, 8));
     m_pCalibration = new QComboBox(this);
     m_pCalibration->setGeometry(DluRect(51, 213, 46, kComboLineDlu));
     m_pCalibration->setMaxVisibleItems(DroppedItems(82));
@@ -90,8 +91,10 @@ void CDlgOper::CreateUpperGroup() {
     }
     m_pCalibration->setObjectName(QStringLiteral("control%1").arg(kIdCalibration));
     m_pCalibration->setAccessibleName(QStringLiteral("体温较准"));
+    // Screen readers on Linux name a drop-down list by its label and read its entry as value.
+    calibrationLabel->setBuddy(m_pCalibration);
 
-    MakeLabel("模式设置：", DluRect(9, 238, 41, 8));
+    QLabel* modeLabel = MakeLabel("模式设置：", DluRect(9, 238, 41, 8));
     m_pMode = new QComboBox(this);
     m_pMode->setGeometry(DluRect(51, 236, 87, kComboLineDlu));
     m_pMode->setMaxVisibleItems(DroppedItems(54));
@@ -100,6 +103,7 @@ void CDlgOper::CreateUpperGroup() {
     }
     m_pMode->setObjectName(QStringLiteral("control%1").arg(kIdMode));
     m_pMode->setAccessibleName(QStringLiteral("模式设置"));
+    modeLabel->setBuddy(m_pMode);
 }
 
 void CDlgOper::CreateLowerGroup() {
