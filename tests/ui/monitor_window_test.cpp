@@ -19,7 +19,9 @@
 #include "ui/monitor/dlg_oper.h"
 #include "ui/monitor/info_scree_wnd.h"
 #include "ui/monitor/somatrix_view.h"
+#include "ui/shell/about_box.h"
 #include "ui/shell/main_frame.h"
+#include "ui/shell/somatrix_app.h"
 
 using namespace somatrix;
 
@@ -90,6 +92,7 @@ private slots:
     void LogMenuFollowsTheSharedLogFile();
     void DemoMeasurementFromScanToStop();
     void UnpluggedSensorLeavesThePanelIdle();
+    void CommandLineOpensAReviewFileAndAboutBox();
 };
 
 void CMonitorWindowTest::StartUpLayoutsAndModeSwitch() {
@@ -314,6 +317,45 @@ void CMonitorWindowTest::UnpluggedSensorLeavesThePanelIdle() {
                                        "未发现有效端口，请检查：\r\n1. 设备与电脑的连接；\r\n2. "
                                        "驱动是否安装正确。")});
     }
+}
+
+void CMonitorWindowTest::CommandLineOpensAReviewFileAndAboutBox() {
+    CStartOptions options;
+    QString error;
+    QVERIFY(ParseStartOptions({"somatrix", "--demo", "--sensors", "CE,C9", "--seed", "3", "x.dat"},
+                              options, error));
+    QVERIFY(options.m_bDemo);
+    QCOMPARE(options.m_simArgs, (std::vector<std::string>{"--sensors", "CE,C9", "--seed", "3"}));
+    QCOMPARE(options.m_strFile, QStringLiteral("x.dat"));
+    QVERIFY(!ParseStartOptions({"somatrix", "--sensors", "CE"}, options, error));  // needs --demo
+    QVERIFY(!ParseStartOptions({"somatrix", "--bogus"}, options, error));
+    QVERIFY(!ParseStartOptions({"somatrix", "a.dat", "b.dat"}, options, error));
+    QVERIFY(!ParseStartOptions({"somatrix", "--measure", "XYZ"}, options, error));
+
+    // `somatrix FILE`: review mode, the display from the top-left corner, the file loaded
+    // (three minutes at 200 samples a second).
+    CWindow w;
+    QVERIFY(
+        ParseStartOptions({"somatrix", SOMATRIX_TEST_DATA "/sim_review_3min.dat"}, options, error));
+    w.view()->OpenReviewFile(options.m_strFile);
+    QCOMPARE(w.view()->GetMode(), 2);
+    QCOMPARE(w.view()->ReviewDisplay().geometry(),
+             QRect(0, 0, w.view()->width() - 4, w.view()->height() - 2));
+    QCOMPARE(w.view()->ReviewDisplay().Recording().SampleCount(), 36000u);
+
+    CAboutDlg about(w.frame.get());
+    QCOMPARE(about.windowTitle(), QStringLiteral("关于 Somatrix"));
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    QVERIFY(texts.contains(QStringLiteral("Somatrix V1.2.2")));
+    about.show();
+    QPushButton* ok = about.findChild<QPushButton*>();
+    QCOMPARE(ok->text(), QStringLiteral("确定"));
+    ok->click();
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+    QVERIFY(!about.isVisible());
 }
 
 QTEST_MAIN(CMonitorWindowTest)

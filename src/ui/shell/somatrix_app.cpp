@@ -1,8 +1,10 @@
 #include "ui/shell/somatrix_app.h"
 
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QSettings>
+#include <QTranslator>
 #include <cstdio>
 
 #include "platform/program_folder.h"
@@ -119,6 +121,13 @@ CSomatrixApp::CSomatrixApp(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QString::fromUtf8(kRegistryKey));
     setApplicationName(QStringLiteral("Somatrix"));
     setApplicationDisplayName(QStringLiteral("Somatrix"));
+    // Every text of the program is Chinese, so the toolkit's own (the buttons of message boxes
+    // and file dialogs) are too, whatever the desktop's language; English when not installed.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(translator);
+    }
 }
 
 CSomatrixApp::~CSomatrixApp() {
