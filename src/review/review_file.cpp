@@ -51,11 +51,21 @@ size_t FindMarker(const uint8_t* data, size_t pos, size_t limit) {
 #ifdef __SSE2__
     const __m128i t = _mm_set1_epi8(static_cast<char>(kMarker0));
     const __m128i m = _mm_set1_epi8(static_cast<char>(kMarker1));
+    // Four blocks a step with one branch; the common case is no marker in 64 bytes.
+    auto pairs = [&](size_t at) {
+        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 1));
+        return _mm_and_si128(_mm_cmpeq_epi8(first, t), _mm_cmpeq_epi8(second, m));
+    };
+    for (; pos + 64 <= limit; pos += 64) {
+        const __m128i any = _mm_or_si128(_mm_or_si128(pairs(pos), pairs(pos + 16)),
+                                         _mm_or_si128(pairs(pos + 32), pairs(pos + 48)));
+        if (_mm_movemask_epi8(any) != 0) {
+            break;
+        }
+    }
     for (; pos + 16 <= limit; pos += 16) {
-        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
-        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos + 1));
-        const int hits =
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(first, t), _mm_cmpeq_epi8(second, m)));
+        const int hits = _mm_movemask_epi8(pairs(pos));
         if (hits != 0) {
             return pos + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
         }

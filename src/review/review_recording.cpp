@@ -14,10 +14,7 @@ void CReviewRecording::Clear() {
     std::vector<uint32_t>().swap(m_segmentTime);
 }
 
-void CReviewRecording::AddSegment(uint32_t start, uint32_t time) {
-    if (time == 0) {
-        return;
-    }
+void CReviewRecording::GrowAndAddSegment(uint32_t start, uint32_t time) {
     // push_back grows geometrically and leaves the vector as it was when it throws.
     try {
         m_segmentStart.push_back(start);

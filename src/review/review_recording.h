@@ -19,7 +19,16 @@ public:
     void Clear();
     // Appends a segment that starts at sample `start` with time stamp `time`; a time of 0 adds
     // nothing (its samples count under the segment before).
-    void AddSegment(uint32_t start, uint32_t time);
+    void AddSegment(uint32_t start, uint32_t time) {
+        // A load adds one entry a second of recording: the common case stays inline.
+        if (time != 0 && m_segmentStart.size() < m_segmentStart.capacity() &&
+            m_segmentTime.size() < m_segmentTime.capacity()) {
+            m_segmentStart.push_back(start);
+            m_segmentTime.push_back(time);
+        } else if (time != 0) {
+            GrowAndAddSegment(start, time);
+        }
+    }
     // Appends `count` little-endian 16-bit samples read from `bytes`. Nothing happens for null
     // bytes, a count of 0, or when the memory or the 32-bit count would run out.
     void AppendSamples(const uint8_t* bytes, uint32_t count);
@@ -49,6 +58,8 @@ public:
     void AdoptSamples(CSampleArray&& samples) { m_samples = std::move(samples); }
 
 private:
+    void GrowAndAddSegment(uint32_t start, uint32_t time);
+
     CSampleArray m_samples;
     std::vector<uint32_t> m_segmentStart;
     std::vector<uint32_t> m_segmentTime;
