@@ -149,6 +149,7 @@ void CDrawWave3Wnd::Repaint(const CPlotRepaint& repaint) {
 void CDrawWave3Wnd::paintEvent(QPaintEvent* event) {
     // Only the columns of the update region are walked: a strip costs a few dozen points.
     const QRect area = event->rect();
+    m_pacer.Painted();
     QPainter painter(this);
     painter.fillRect(area, Qt::black);
     m_wave.BuildTrace(area.left(), area.right() + 1, m_trace);

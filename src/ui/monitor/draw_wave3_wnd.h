@@ -43,6 +43,7 @@ public:
     const CLiveWave& Wave() const { return m_wave; }
     // The context menu as it is about to be shown (checks and zoom label brought up to date).
     QMenu* PrepareContextMenu();
+    const CPaintPacer& Pacer() const { return m_pacer; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -94,6 +94,7 @@ void CInfoScreeWnd::SetAmplitude(int amplitude) {
 }
 
 void CInfoScreeWnd::paintEvent(QPaintEvent*) {
+    m_pacer.Painted();
     QPainter painter(this);
     painter.fillRect(rect(), kNavy);
     const QFontMetrics smallMetrics(m_small);

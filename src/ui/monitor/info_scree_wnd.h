@@ -32,6 +32,7 @@ public:
     void SetAmplitude(int amplitude);
 
     const CInfoPanel& Panel() const { return m_panel; }
+    const CPaintPacer& Pacer() const { return m_pacer; }
     // The panel's two fonts: "宋体", or an installed CJK face where it is missing.
     static QFont PanelFont(int pixelHeight, int averageWidth);
 
