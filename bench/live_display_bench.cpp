@@ -215,7 +215,7 @@ int main(int argc, char** argv) {
     });
     CDemoScript script;
     script.m_nMeasureType = type;
-    CDemoDriver driver(frame, script);
+    CDemoDriver driver(frame, script, &devices);
     QElapsedTimer scanTime;
     scanTime.start();
     driver.Start();
