@@ -82,6 +82,8 @@ private slots:
         Open(disp, kSimFile);
         CWaveDataWnd* wave = disp.WaveWnd();
         QCOMPARE(wave->size(), QSize(1160, 553));
+        QVERIFY(!disp.InfoBar()->isWindow());
+        QCOMPARE(disp.InfoBar()->geometry(), QRect(2, 635, 1160, 65));
         QCOMPARE(wave->accessibleName(), QStringLiteral("波形"));
         QCOMPARE(disp.PortionWnd()->accessibleName(), QStringLiteral("全程概览"));
         QCOMPARE(disp.TimeRuler()->accessibleName(), QStringLiteral("时间标尺"));

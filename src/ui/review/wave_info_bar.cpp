@@ -36,7 +36,11 @@ QLineEdit* AddBox(QWidget* parent, int id, const QString& name, int x, int y) {
 
 }  // namespace
 
-CWaveInfoBar::CWaveInfoBar(QWidget* parent) : QDialog(parent, Qt::Widget) {
+CWaveInfoBar::CWaveInfoBar(QWidget* parent) : QDialog(parent) {
+    // QDialog turns a plain flag into a top-level dialog; the bar is a child of the display.
+    setWindowFlags(Qt::Widget);
+    // The dialog's own colours, not the display's background behind it.
+    setAutoFillBackground(true);
     resize(FromDialogUnits(0, 0, 626, 45).size());
     AddLabel(this, review::ViewCaption(), 6, 8, 17, 8);
     m_pViewStart = AddBox(this, review::ids::kViewStart, review::ViewStartName(), 28, 5);

@@ -21,6 +21,11 @@ public:
     // The box with a resource id of the template (1027 to 1033).
     QLineEdit* Box(int id) const;
 
+protected:
+    // A child dialog stays where the review display puts it; QDialog would centre it on every
+    // show.
+    void showEvent(QShowEvent* event) override { QWidget::showEvent(event); }
+
 public slots:
     // Enter and Escape do not close the bar.
     void accept() override {}
