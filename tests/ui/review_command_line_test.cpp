@@ -1,7 +1,7 @@
 // `somatrix FILE` opens the review file in review mode, as the Open command loads it.
 #include <QLineEdit>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdlib>
 #include <ctime>
 

@@ -27,8 +27,7 @@ namespace {
 
 const QString kSimFile = QStringLiteral(SOMATRIX_TEST_DATA "/sim_review_3min.dat");
 
-void Mouse(QWidget* w, QEvent::Type type, int x, Qt::MouseButton button,
-           Qt::MouseButtons buttons) {
+void Mouse(QWidget* w, QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons buttons) {
     const QPointF p(x, 20);
     QMouseEvent event(type, p, w->mapToGlobal(p), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
@@ -229,7 +228,8 @@ private slots:
             QCOMPARE(disp.TimeRuler()->RangeEnd(), 1400);
             QCOMPARE(disp.ValueRuler()->TopValue(), 1300);
             QCOMPARE(disp.ValueRuler()->BottomValue(), 0);
-            for (const char* name : {"查看起点", "查看终点", "选取起点", "选取终点", "X比例", "Y比例"}) {
+            for (const char* name :
+                 {"查看起点", "查看终点", "选取起点", "选取终点", "X比例", "Y比例"}) {
                 QCOMPARE(Box(disp, QString::fromUtf8(name)), QString());
             }
             // The trace is gone: only background and centre line remain.
