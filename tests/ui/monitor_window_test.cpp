@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -91,6 +92,7 @@ private slots:
     void ViewScalesSkinResistanceAndZoomsHeartSound();
     void LogMenuFollowsTheSharedLogFile();
     void DemoMeasurementFromScanToStop();
+    void DeviceCommandsReachTheSensor();
     void UnpluggedSensorLeavesThePanelIdle();
     void CommandLineOpensAReviewFileAndAboutBox();
 };
@@ -279,6 +281,67 @@ void CMonitorWindowTest::DemoMeasurementFromScanToStop() {
                  qPrintable(w.panel()->InfoPanel().accessibleDescription()));
     QVERIFY(w.control<QPushButton>(CDlgOper::kIdScan)->isEnabled());
     QVERIFY(!w.panel()->Core().IsPortOpen());
+    QVERIFY(messages.Texts().isEmpty());
+}
+
+void CMonitorWindowTest::DeviceCommandsReachTheSensor() {
+    CWindow w;
+    test::CMessageCatcher messages;
+    w.scan();
+    auto requests = [&] { return w.devices->Bus().Stats().m_nRequests; };
+    auto click = [&](int id) { w.control<QPushButton>(id)->click(); };
+
+    // Body temperature: both reads answered on the information line, then a calibration.
+    w.select(0xC9);
+    auto* calibration = w.control<QComboBox>(CDlgOper::kIdCalibration);
+    QVERIFY(!calibration->isEnabled());
+    click(CDlgOper::kIdReadNumber);
+    w.run(100);
+    QVERIFY(w.text(CDlgOper::kIdInfoLine).startsWith(QStringLiteral("设备号：")));
+    click(CDlgOper::kIdReadDate);
+    w.run(100);
+    QVERIFY(w.text(CDlgOper::kIdInfoLine).startsWith(QStringLiteral("生产日期：")));
+    click(CDlgOper::kIdStart);
+    w.run(1500);
+    QVERIFY(calibration->isEnabled());
+    uint64_t before = requests();
+    emit calibration->activated(6);  // "下调[3]"
+    w.run(50);
+    QCOMPARE(requests(), before + 1);
+    click(CDlgOper::kIdStop);
+    w.run(300);
+
+    // Heart rate: the mode list offers its two outputs.
+    w.select(0xC8);
+    click(CDlgOper::kIdStart);
+    w.run(500);
+    auto* mode = w.control<QComboBox>(CDlgOper::kIdMode);
+    QVERIFY(mode->isEnabled());
+    QCOMPARE(mode->count(), 2);
+    QCOMPARE(mode->itemText(1), QStringLiteral("1-心率输出"));
+    QCOMPARE(mode->currentIndex(), -1);
+    before = requests();
+    emit mode->activated(1);
+    w.run(50);
+    QCOMPARE(requests(), before + 1);
+    click(CDlgOper::kIdStop);
+    w.run(300);
+
+    // Pulse: the gain steps while measuring.
+    w.select(0xCA);
+    click(CDlgOper::kIdStart);
+    w.run(500);
+    auto* gain = qobject_cast<QLineEdit*>(w.panel()->Control(CDlgOper::kIdGainValue));
+    QCOMPARE(gain->text(), QStringLiteral("3"));
+    before = requests();
+    click(CDlgOper::kIdGainUp);
+    QCOMPARE(gain->text(), QStringLiteral("4"));
+    click(CDlgOper::kIdGainDown);
+    click(CDlgOper::kIdGainDown);
+    QCOMPARE(gain->text(), QStringLiteral("2"));
+    w.run(50);
+    QCOMPARE(requests(), before + 3);
+    QVERIFY(!w.control<QPushButton>(CDlgOper::kIdSleep)->isEnabled());  // not a cuff sensor
     QVERIFY(messages.Texts().isEmpty());
 }
 

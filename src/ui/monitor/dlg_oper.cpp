@@ -64,10 +64,10 @@ void CDlgOper::ConnectControls() {
     connect(m_pGainUp, &QPushButton::clicked, this, [this] { m_core.OnGainUp(); });
     connect(m_pSleep, &QPushButton::clicked, this, [this] { m_core.OnSleep(); });
     connect(m_pWake, &QPushButton::clicked, this, [this] { m_core.OnWake(); });
-    connect(m_pCalibration, &QComboBox::currentIndexChanged, this,
+    // A choice of the operator, also of the entry already shown: the request goes out again.
+    connect(m_pCalibration, &QComboBox::activated, this,
             [this](int index) { m_core.OnCalibration(index); });
-    connect(m_pMode, &QComboBox::currentIndexChanged, this,
-            [this](int index) { m_core.OnMode(index); });
+    connect(m_pMode, &QComboBox::activated, this, [this](int index) { m_core.OnMode(index); });
     connect(m_pScan, &QPushButton::clicked, this, [this] { OnScan(); });
     connect(m_pSlowScan, &QCheckBox::toggled, this, [this](bool on) { m_core.SetSlowScan(on); });
     connect(m_pOnlineOnly, &QCheckBox::toggled, this,
