@@ -36,14 +36,19 @@ void CPortionWnd::paintEvent(QPaintEvent*) {
     const int b = height();
     painter.fillRect(rect(), review::kOverviewBackground);
 
+    // The box covers columns left..right-1 and every row; its outline is stroked on those
+    // edges, then the shadow runs along the bottom row and up the right column.
     const CPixelRange box = m_model.ViewBox(w);
-    painter.fillRect(QRect(QPoint(box.m_nLeft, t), QPoint(box.m_nRight - 1, b - 1)),
-                     review::kViewBoxFill);
-    painter.setPen(review::kViewBoxOutline);
-    painter.drawRect(QRect(QPoint(box.m_nLeft, t), QPoint(box.m_nRight - 1, b - 1)));
-    painter.setPen(review::kViewBoxShadow);
-    painter.drawLine(box.m_nLeft + 1, b - 2, box.m_nRight - 2, b - 2);
-    painter.drawLine(box.m_nRight - 2, b - 2, box.m_nRight - 2, t);
+    const int left = box.m_nLeft;
+    const int right = box.m_nRight;
+    if (right > left) {
+        painter.fillRect(QRect(left, t, right - left, b - t), review::kViewBoxFill);
+        painter.setPen(review::kViewBoxOutline);
+        painter.drawRect(QRect(left, t, right - left - 1, b - t - 1));
+        painter.setPen(review::kViewBoxShadow);
+        painter.drawLine(left + 1, b - 1, right - 1, b - 1);
+        painter.drawLine(right - 1, b - 1, right - 1, t);
+    }
 
     if (m_model.HasSelection()) {
         const CPixelRange sel = m_model.SelectionBox(w);
