@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The monitoring window at the full line rate, on a virtual display: `somatrix --demo` measures
+# its fastest simulated sensor (the heart sound: 2000 samples a second, 40 frames of 55 bytes)
+# and reports, over SECONDS of measuring, the whole process's CPU time per second of wall time
+# beside the simulated sensors' own share, the paints per second of the live plot and the
+# information panel, the delay from a receive event to the plot's next paint, and the longest
+# stall of the event loop during the scan before it.
+# Usage: bench/monitor_window_bench.sh [build folder] [seconds]   (default: build/, 30)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+seconds=${2:-30}
+# Half a second to settle, about three for the scan, two of warm-up before the figures start.
+quit=$((seconds + 6))
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+for sensors in B1 all; do
+    echo "== measuring B1, simulated sensors on the bus: $sensors"
+    xvfb-run -a -s '-screen 0 1400x900x24' "$build/src/somatrix" --demo --sensors "$sensors" \
+        --measure B1 --stats --quit-after "$quit" 2>/dev/null
+done
