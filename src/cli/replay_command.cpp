@@ -119,6 +119,10 @@ int RunReplay(const std::vector<std::string>& args) {
         }
     }
     std::fflush(stdout);
+    if (core.GetDroppedBytes() > 0) {
+        std::fprintf(stderr, "somatrix-cli replay: %llu received bytes dropped\n",
+                     static_cast<unsigned long long>(core.GetDroppedBytes()));
+    }
     return 0;
 }
 

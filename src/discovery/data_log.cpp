@@ -32,6 +32,7 @@ bool CDataLog::StartFile(ELogMode mode, const std::string& path) {
         std::fclose(m_pFile);
     }
     m_strPath = path;
+    m_nFlushes = 0;
     m_pFile = std::fopen(path.c_str(), "a");
     m_strError = m_pFile ? std::string() : std::strerror(errno);
     return m_pFile != nullptr;
@@ -48,6 +49,7 @@ void CDataLog::Stop() {
 void CDataLog::Flush() {
     if (m_pFile) {
         std::fflush(m_pFile);
+        ++m_nFlushes;
     }
 }
 
@@ -66,7 +68,6 @@ void CDataLog::WriteRawLine(const uint8_t* data, size_t n) {
     }
     line[used++] = '\n';
     std::fwrite(line, 1, used, m_pFile);
-    std::fflush(m_pFile);
 }
 
 size_t CDataLog::FormatParsedLine(char* out, int a, int b, int c, int d, bool rate) {
@@ -91,7 +92,6 @@ size_t CDataLog::FormatParsedLine(char* out, int a, int b, int c, int d, bool ra
 void CDataLog::WriteParsedLine(int a, int b, int c, int d, bool rate) {
     char line[kParsedLineBytes];
     std::fwrite(line, 1, FormatParsedLine(line, a, b, c, d, rate), m_pFile);
-    std::fflush(m_pFile);
 }
 
 }  // namespace somatrix

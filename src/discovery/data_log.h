@@ -1,8 +1,8 @@
 #pragma once
 // The single log file of the operation panel: either the raw log (every receive event as a line
 // of hexadecimal bytes, ".txt") or the parsed log (each decoded reading as comma-separated
-// numbers, ".csv"). Owned by the hub and written on its thread. Every line is flushed as it is
-// written, so a crash loses nothing that was received.
+// numbers, ".csv"). Owned by the hub and written on its thread. Lines are buffered; the hub
+// flushes once at the end of every receive event, so a crash loses nothing that was received.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -32,6 +32,8 @@ public:
     void Stop();
     // Hands everything written so far to the operating system.
     void Flush();
+    // How many flushes reached an open file since it was opened.
+    uint64_t GetFlushCount() const { return m_nFlushes; }
 
     bool IsOpen() const { return m_pFile != nullptr; }
     ELogMode GetMode() const { return m_nMode; }
@@ -66,6 +68,7 @@ private:
     ELogMode m_nMode = kLogNone;
     std::string m_strPath;
     std::string m_strError;
+    uint64_t m_nFlushes = 0;
 };
 
 }  // namespace somatrix

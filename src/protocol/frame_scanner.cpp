@@ -6,6 +6,22 @@
 
 namespace somatrix {
 
+void CFrameScanner::Receive(CReceiveRing& ring, const uint8_t* data, size_t n,
+                            CFrameHandler& handler) {
+    while (n > 0) {
+        size_t piece = n < ring.Free() ? n : ring.Free();
+        if (piece == 0) {
+            // Only a ring full of one unfinished frame could get here, and no frame is that
+            // long; the ring's own overflow rule then gives up the oldest bytes.
+            piece = n < CReceiveRing::kCapacity ? n : CReceiveRing::kCapacity;
+        }
+        ring.Write(data, piece);
+        data += piece;
+        n -= piece;
+        Scan(ring, handler);
+    }
+}
+
 void CFrameScanner::Scan(CReceiveRing& ring, CFrameHandler& handler) {
     for (;;) {
         const size_t held = ring.Held();

@@ -32,6 +32,10 @@ class CFrameScanner {
 public:
     // Runs until the ring holds no complete frame.
     void Scan(CReceiveRing& ring, CFrameHandler& handler);
+    // One receive event of any size: written into the ring in pieces no larger than its free
+    // space, with a scan after each piece. A scan leaves at most one partial frame behind, so
+    // every complete frame of the event is handed on, however the bytes were split.
+    void Receive(CReceiveRing& ring, const uint8_t* data, size_t n, CFrameHandler& handler);
     const CScanStats& Stats() const { return m_stats; }
 
 private:

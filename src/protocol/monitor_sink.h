@@ -24,6 +24,8 @@ struct CControlStates {
     bool m_bMode = false;             // 1052
     bool m_bScan = false;             // 1042
     bool m_bDeviceList = false;       // 1038
+    bool m_bSlowScan = false;         // 1045, off only while a scan runs
+    bool m_bOnlineOnly = false;       // 1041, off only while a scan runs
     bool operator==(const CControlStates&) const = default;
 };
 
@@ -40,14 +42,25 @@ public:
     virtual ~CMonitorSink() = default;
 
     // Information panel.
+    //
+    // SetValues carries the readings of data frames only. For blood pressure these are the cuff
+    // pressure and status bit, whatever the measuring state: a panel draws them as the cuff
+    // pressure row, never as result rows (a data frame still on its way after Stop must not
+    // turn into an invented result).
     virtual void SetValues(int /*a*/, int /*b*/, int /*c*/, int /*d*/) {}
+    // Extremes: the switch, then maximum and minimum of reading 1 and of reading 2, -1 for none
+    // (for the heart sound, pair 1 is its window's extremes). All four -1 means nothing to show.
     virtual void SetMaxMin(bool /*on*/, int /*max1*/, int /*min1*/, int /*max2*/, int /*min2*/) {}
+    // Heart-sound peak-to-peak amplitude; 0 or less means none to show.
     virtual void SetAmplitude(int /*amplitude*/) {}
     virtual void SetMeasuring(bool /*measuring*/) {}
+    // A device selection. The hub follows it at once with SetMaxMin(switch, -1, -1, -1, -1) and
+    // SetAmplitude(0): extremes and amplitude of the previous sensor are gone, so a panel keeps
+    // nothing of them.
     virtual void SetSensor(uint8_t /*type*/, const std::string& /*shortName*/) {}
-    // Values of a blood-pressure result or end frame (systolic, diastolic, rate, arrhythmia).
-    // Kept apart from SetValues so that only a real result is drawn as result rows; sinks that
-    // do not care see them as ordinary values.
+    // Values of a blood-pressure result frame (systolic, diastolic, rate, arrhythmia flag) or
+    // end frame (code, -1, -1, -1), each followed by SetMeasuring(false). Only these are drawn
+    // as the result rows. Sinks that do not tell them apart see them as ordinary values.
     virtual void SetResultValues(int a, int b, int c, int d) { SetValues(a, b, c, d); }
 
     // Live view: readings exactly as decoded (the view applies its own per-type scaling).
@@ -72,8 +85,9 @@ public:
     virtual void SetProgress(int /*position*/) {}
     // Device list (1038): its entries and the selected position (-1 none).
     virtual void SetDeviceList(const std::vector<std::string>& /*entries*/, int /*selected*/) {}
-    // The receive ring had to drop bytes (a receive event larger than the ring could take even
-    // after scanning); `droppedTotal` counts every byte dropped since the hub was made.
+    // The receive ring had to drop bytes; `droppedTotal` counts every byte dropped since the hub
+    // was made. Receive events of any size are fed to the ring in pieces it can take, so this
+    // reports a fault, not a load the program could have carried.
     virtual void ReceiveOverflow(uint64_t /*droppedTotal*/) {}
     // Log file opened or closed (menu check and enable states).
     virtual void LogStateChanged(bool /*open*/) {}

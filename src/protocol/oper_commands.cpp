@@ -191,6 +191,7 @@ CControlStates COperCore::ComputeControlStates() const {
     s.m_bCalibration = online && t == type::kBodyTemperature && linkUp;
     s.m_bMode = online && (t == type::kHeartRate || t == type::kGastro) && linkUp;
     s.m_bScan = s.m_bDeviceList = !m_flags.m_bMeasuring;
+    s.m_bSlowScan = s.m_bOnlineOnly = true;
     return s;
 }
 

@@ -95,8 +95,14 @@ void COperCore::OnComm(const uint8_t* data, size_t n) {
         return;
     }
     m_log.WriteRaw(data, n);
-    m_ring.Write(data, n);
-    m_scanner.Scan(m_ring, *this);
+    const uint64_t dropped = m_ring.Dropped();
+    m_scanner.Receive(m_ring, data, n, *this);
+    if (m_ring.Dropped() != dropped) {
+        m_sink.ReceiveOverflow(m_ring.Dropped());
+    }
+    // One flush per receive event: nothing received is lost if the program dies afterwards,
+    // and an electromyography frame's 24 lines cost one system call, not 24.
+    m_log.Flush();
 }
 
 void COperCore::OnFrame(const uint8_t* f, size_t n) {
@@ -167,7 +173,7 @@ void COperCore::OnProductionDateReply(const uint8_t* f) {
 
 void COperCore::OnBpResult(const uint8_t* f) {
     const CBpResult r = DecodeBpResult(f);
-    m_sink.SetValues(r.m_nSystolic, r.m_nDiastolic, r.m_nPulseRate, r.m_nIrregular);
+    m_sink.SetResultValues(r.m_nSystolic, r.m_nDiastolic, r.m_nPulseRate, r.m_nIrregular);
     m_sink.SetMeasuring(false);
     EndMeasurement();
     m_log.WriteParsed(r.m_nSystolic, r.m_nDiastolic, r.m_nPulseRate, r.m_nIrregular, false);
@@ -175,7 +181,7 @@ void COperCore::OnBpResult(const uint8_t* f) {
 
 void COperCore::OnBpEnd(const uint8_t* f) {
     const int code = f[kPosPayload];
-    m_sink.SetValues(code, -1, -1, -1);
+    m_sink.SetResultValues(code, -1, -1, -1);
     m_sink.SetMeasuring(false);
     EndMeasurement();
     m_log.WriteParsed(code, 0, 0, 0, false);
@@ -227,6 +233,9 @@ void COperCore::SelectDevice(int index) {
         m_sink.SetInfoLine(texts::kDeviceOffline);
     }
     m_sink.SetSensor(info.m_nType, info.m_szShortName);
+    // Extremes and amplitude of the previous sensor would otherwise stay beside the new one's
+    // readings, labelled as if they were its own.
+    m_decoder.ClearExtremes();
     m_sink.SetSensorType(info.m_nType);
     RefreshControls();
 }

@@ -79,7 +79,19 @@ void COperCore::SetSlowScan(bool slow) {
 
 void COperCore::SetOnlineOnly(bool onlineOnly) {
     m_bOnlineOnly = onlineOnly;
+    if (m_bScanning) {
+        // The list is rebuilt from the scan's own result when it ends.
+        return;
+    }
     RebuildDeviceList();
+    const bool active =
+        m_flags.m_bMeasuring || m_flags.m_bStartRequested || m_flags.m_bStopRequested;
+    if (!active) {
+        // Toggling leaves the list without a selection; nothing else changes.
+        m_nSelected = -1;
+        ShowDeviceList(-1);
+        return;
+    }
     // A running measurement must keep its device, or Stop could no longer address it; so the
     // selection survives whenever its record is still listed.
     const int position = ListPositionOf(m_nSelected);

@@ -1,8 +1,10 @@
 #pragma once
 // The 2048-byte ring between the serial link's receive events and the frame scanner. Owned by the
 // operation panel's hub for its whole life and never emptied; used on the hub's thread only.
-// A write that brings more bytes than are free keeps the newest bytes: the oldest held bytes are
-// given up first (they are the ones the scanner could not use) and counted as dropped.
+// The receive path never writes more than is free (CFrameScanner::Receive feeds a large receive
+// event in pieces and scans between them). Should a write still bring more bytes than are free,
+// it keeps the newest bytes: the oldest held bytes are given up first (they are the ones the
+// scanner could not use) and counted as dropped.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,7 @@ public:
     bool Read(uint8_t* dst, size_t n);
 
     size_t Held() const { return m_nHeld; }
+    size_t Free() const { return kCapacity - m_nHeld; }
     // The byte `k` positions after the read position; k < Held().
     uint8_t Peek(size_t k) const { return m_buffer[(m_nRead + k) & kMask]; }
     // Gives up `n` held bytes (at most Held()).

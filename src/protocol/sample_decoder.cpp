@@ -157,6 +157,14 @@ void CSampleDecoder::FeedExtremes(uint8_t t, const uint8_t* f, int r1, int r2) {
     }
 }
 
+void CSampleDecoder::ClearExtremes() {
+    CExtremes& x = m_extremes;
+    x.m_nMax1 = x.m_nMin1 = x.m_nMax2 = x.m_nMin2 = -1;
+    x.ResetWindow();
+    m_sink.SetMaxMin(x.m_bMaxMin, x.m_nMax1, x.m_nMin1, x.m_nMax2, x.m_nMin2);
+    m_sink.SetAmplitude(0);
+}
+
 void CSampleDecoder::SetMaxMinSwitch(bool on) {
     CExtremes& x = m_extremes;
     x.m_bMaxMin = on;

@@ -43,6 +43,9 @@ public:
 
     // The extremes button: on resets the four extremes; the new state goes to the panel.
     void SetMaxMinSwitch(bool on);
+    // A device selection: both pairs and the heart-sound window start afresh, and the panel is
+    // told (SetMaxMin with the switch and -1 for every extreme, then SetAmplitude(0)).
+    void ClearExtremes();
     const CExtremes& Extremes() const { return m_extremes; }
 
 private:

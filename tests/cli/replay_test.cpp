@@ -90,6 +90,7 @@ TEST_F(ReplayTest, TraceAndParsedLogOfASessionAreExactlyWhatTheProgramShows) {
     const CRun run = Run(in + " --select CA --extremes --trace --parsed " + Path("out.csv"));
     ASSERT_EQ(run.m_nStatus, 0) << run.m_strErr;
     EXPECT_EQ(run.m_strOut,
+              "maxmin 0 -1 -1 -1 -1\namplitude 0\n"  // the selection clears the extremes
               "maxmin 1 -1 -1 -1 -1\n"
               "devnum 01A2003F\n"
               "date 2015-07-20\n"
@@ -124,6 +125,31 @@ TEST_F(ReplayTest, EverySplitOfTheStreamGivesTheSameOutput) {
         const CRun binary = Run(Path("cap.bin") + " --binary --chunk " + std::to_string(chunk) +
                                 " --select CA --trace");
         ASSERT_EQ(binary.m_strOut, whole.m_strOut) << "chunk " << chunk;
+    }
+}
+
+TEST_F(ReplayTest, LargeReceiveEventsGiveTheSameParsedLog) {
+    // 600 pulse frames (4,200 bytes) with readings 0 to 599.
+    Bytes stream;
+    std::string expected;
+    for (int v = 0; v < 600; ++v) {
+        const Bytes f =
+            MakeFrame(0xCA, 0xA0, {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)});
+        stream.insert(stream.end(), f.begin(), f.end());
+        expected += std::to_string(v) + ",\n";
+    }
+    const CRun whole = Run(WriteRaw({stream}) + " --select CA --parsed " + Path("one.csv"));
+    ASSERT_EQ(whole.m_nStatus, 0) << whole.m_strErr;
+    EXPECT_EQ(Slurp(Path("one.csv")), expected);
+    EXPECT_TRUE(whole.m_strErr.empty()) << whole.m_strErr;
+    std::ofstream(m_dir / "big.bin", std::ios::binary)
+        .write(reinterpret_cast<const char*>(stream.data()), static_cast<long>(stream.size()));
+    for (const int chunk : {64, 2048, 2100, 4096, 65536}) {
+        const CRun run = Run(Path("big.bin") + " --binary --chunk " + std::to_string(chunk) +
+                             " --select CA --parsed " + Path("c.csv"));
+        ASSERT_EQ(run.m_nStatus, 0) << run.m_strErr;
+        EXPECT_EQ(Slurp(Path("c.csv")), expected) << "chunk " << chunk;
+        EXPECT_TRUE(run.m_strErr.empty()) << run.m_strErr;
     }
 }
 

@@ -63,7 +63,8 @@ TEST(DataLog, OneFileSharedByBothModesAndSameSecondAppends) {
     const uint8_t bytes[] = {0xFF, 0xC8, 0x05};
     log.WriteRaw(bytes, 3);
     log.WriteParsed(1, 2, 3, 4, false);  // wrong mode: nothing
-    // Lines are on disk as soon as they are written.
+    // Lines are on disk once flushed (the hub flushes at the end of every receive event).
+    log.Flush();
     EXPECT_EQ(Slurp(log.GetPath()), "FF C8 05 \n");
     const std::string rawPath = log.GetPath();
 

@@ -106,14 +106,32 @@ TEST(DeviceList, OnlineOnlyScanAndToggling) {
     EXPECT_EQ(hub.m_core.GetSelectedDevice(), 7);
     EXPECT_EQ(hub.m_panel.m_strStatus, "端口ttyUSB0连接2台设备");
 
-    // Off: every record, online ones marked; the selected device keeps its entry.
+    // Off: every record, online ones marked, and no selection; the lines keep their texts.
+    const std::string info = hub.m_panel.m_strInfo;
     hub.m_core.SetOnlineOnly(false);
     ASSERT_EQ(hub.m_panel.m_list.size(), 14u);
     EXPECT_EQ(hub.m_panel.m_list[7], hub.Name(7) + "(在线)");
     EXPECT_EQ(hub.m_panel.m_list[12], hub.Name(12) + "(在线)");
     EXPECT_EQ(hub.m_panel.m_list[8], hub.Name(8));
-    EXPECT_EQ(hub.m_panel.m_nListSelected, 7);
-    EXPECT_EQ(hub.m_core.GetSelectedDevice(), 7);
+    EXPECT_EQ(hub.m_panel.m_nListSelected, -1);
+    EXPECT_EQ(hub.m_core.GetSelectedDevice(), -1);
+    EXPECT_EQ(hub.m_panel.m_strStatus, "端口ttyUSB0连接2台设备");
+    EXPECT_EQ(hub.m_panel.m_strInfo, info);
+
+    // While a measurement runs its device keeps its entry, so Stop can still address it.
+    hub.m_core.OnDeviceListSelect(12);
+    const std::vector<uint8_t> data = {0xFF, 0xCE, 0x05, 0xA6, 0xA0, 0x01, 0x00};
+    hub.m_core.OnComm(data.data(), data.size());
+    ASSERT_EQ(hub.m_core.GetFlags().m_bMeasuring, 1);
+    hub.m_core.SetOnlineOnly(true);
+    EXPECT_EQ(hub.m_panel.m_nListSelected, 1);
+    EXPECT_EQ(hub.m_core.GetSelectedDevice(), 12);
+    hub.m_core.SetOnlineOnly(false);
+    EXPECT_EQ(hub.m_panel.m_nListSelected, 12);
+    EXPECT_EQ(hub.m_core.GetSelectedDevice(), 12);
+    const std::vector<uint8_t> stopped = {0xFF, 0xCE, 0x03, 0xA4, 0xA1};
+    hub.m_core.OnComm(stopped.data(), stopped.size());
+    ASSERT_EQ(hub.m_core.GetFlags().m_bMeasuring, 0);
 
     // An offline entry can be selected, but nothing can be done with it.
     hub.m_core.OnDeviceListSelect(8);
@@ -200,6 +218,20 @@ TEST(DeviceList, ThreadedScanKeepsControlsDisabledAndClosesTheLink) {
     EXPECT_TRUE(hub.m_panel.m_controls.m_bStart);
     EXPECT_TRUE(hub.m_panel.m_controls.m_bScan);
     EXPECT_EQ(hub.m_clock.m_sleeps.front(), 600);
+    EXPECT_TRUE(hub.m_panel.m_controls.m_bOnlineOnly);
+    EXPECT_TRUE(hub.m_panel.m_controls.m_bSlowScan);
+
+    // The switches wait for the scan too: the online-only flag takes effect on its result, not
+    // on the previous scan's.
+    job = hub.m_core.BeginScan();
+    hub.m_core.SetOnlineOnly(true);
+    EXPECT_TRUE(hub.m_panel.m_list.empty());
+    EXPECT_EQ(hub.m_panel.m_controls, CControlStates{});
+    hub.Online({0xC8});
+    CPortScanner again(hub.m_ports, hub.m_clock, hub.m_panel, {}, job.m_nWaitMs);
+    hub.m_core.FinishScan(again.ScanDevicePorts(std::move(job.m_catalogue)));
+    EXPECT_EQ(hub.m_panel.m_list, std::vector<std::string>{hub.Name(6)});
+    EXPECT_EQ(hub.m_core.GetSelectedDevice(), 6);
     hub.m_core.SetSerialLink(nullptr);
 }
 

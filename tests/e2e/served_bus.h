@@ -62,21 +62,17 @@ inline std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-// The parsed log the program should have written for everything the bus put on the line whole,
-// made by feeding those frames to a hub of its own with `type` selected.
-inline std::string ExpectedParsedLog(const CSimBus& bus, uint8_t type, const std::string& path) {
-    CMonitorSink quiet;
-    COperCore core(quiet);
-    core.Initialise({});
-    core.SelectDevice(core.GetCatalogue().IndexOfType(type));
-    core.StartLogFile(kLogParsed, path);
+// The parsed-log lines of the bus's complete, undamaged data frames of `type`, from the values
+// the simulator put into them (one reading per frame).
+inline std::string SentReadings(const CSimBus& bus, uint8_t type) {
+    std::string lines;
     for (const CSentFrame& sent : bus.SentFrames()) {
-        if (sent.m_bComplete && !sent.m_bDamaged) {
-            core.OnComm(sent.m_frame.data(), sent.m_frame.size());
+        if (sent.m_bComplete && !sent.m_bDamaged && sent.Type() == type &&
+            sent.Command() == cmd::kStart && !sent.m_values.empty()) {
+            lines += std::to_string(sent.m_values[0]) + ",\n";
         }
     }
-    core.StopLog();
-    return ReadText(path);
+    return lines;
 }
 
 struct CCliRun {

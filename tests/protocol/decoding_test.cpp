@@ -95,6 +95,10 @@ TEST_F(DecodingTest, ElectromyographyKeepsSamplesUpTo2048OneByOne) {
         payload.push_back(static_cast<uint8_t>(s & 0xFF));
     }
     Feed(MakeFrame(0xC6, 0xA0, payload));
+    // The 23 lines of one receive event reach the file with one flush at its end.
+    EXPECT_EQ(m_core.GetLog().GetFlushCount(), 1u);
+    std::ifstream written(m_strLog);
+    EXPECT_EQ(std::count(std::istreambuf_iterator<char>(written), {}, '\n'), 23);
     const Lines lines = m_sink.Take();
     ASSERT_EQ(lines.size(), 46u);  // 23 samples, values and sample each
     EXPECT_EQ(lines[10], "values 2048 -1 -1 -1");
@@ -116,15 +120,38 @@ TEST_F(DecodingTest, BloodPressureResultAndEndFinishTheMeasurement) {
     StartParsed();
     Feed(MakeFrame(0xC0, 0xAC, {0x80, 0x78, 0x00, 0x50, 0x48}));
     EXPECT_EQ(m_sink.Take(),
-              (Lines{"values 120 80 72 128", "measuring 0", "flags 0 0 0"}));
+              (Lines{"result 120 80 72 128", "measuring 0", "flags 0 0 0"}));
     Feed(MakeFrame(0xCD, 0x56, {0x03}));
-    EXPECT_EQ(m_sink.Take(), (Lines{"values 3 -1 -1 -1", "measuring 0"}));
+    EXPECT_EQ(m_sink.Take(), (Lines{"result 3 -1 -1 -1", "measuring 0"}));
     // The commands are tied to their own type: 0xAC from 0xCD and 0x55 from 0xC0 do nothing.
     Feed(MakeFrame(0xCD, 0xAC, {0x80, 0x78, 0x00, 0x50, 0x48}));
     Feed(MakeFrame(0xC0, 0x55, {0x80, 0x78, 0x00, 0x50, 0x48}));
     Feed(MakeFrame(0xC0, 0xAD, {}));  // an end frame without its code byte is too short
     EXPECT_TRUE(m_sink.Take().empty());
     EXPECT_EQ(ParsedLog(), "120,80,72,128,\n3,\n");
+
+    // A cuff-pressure frame still on its way after Stop is a reading, never a result.
+    m_core.OnStop();
+    m_sink.Take();
+    Feed(MakeFrame(0xC0, 0xA0, {0x00, 0x8F}));
+    EXPECT_EQ(m_sink.Take(), (Lines{"flags 1 0 0", "values 143 0 -1 -1", "sample 143 0 -1"}));
+}
+
+TEST_F(DecodingTest, ASelectionClearsTheExtremesAndTheAmplitude) {
+    m_core.OnMaxMin(true);
+    for (const int v : {900, 100}) {
+        Feed(MakeFrame(0xCE, 0xA0, {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)}));
+    }
+    Feed(MakeFrame(0xB1, 0xA0, Bytes(50, 77)));  // the heart-sound window has begun
+    EXPECT_EQ(m_core.GetExtremes().m_nMax1, 900);
+    m_sink.Take();
+    m_core.SelectDevice(m_core.GetCatalogue().IndexOfType(0xC9));
+    EXPECT_EQ(m_sink.Take(), (Lines{"maxmin 1 -1 -1 -1 -1", "amplitude 0"}));
+    EXPECT_EQ(m_core.GetExtremes().m_nWindowCount, 0);
+    EXPECT_EQ(m_core.GetExtremes().m_nWindowMax, 0);
+    EXPECT_EQ(m_core.GetExtremes().m_nWindowMin, 255);
+    Feed(MakeFrame(0xC9, 0xA0, {0x01, 0x6D}));
+    EXPECT_EQ(m_sink.Take().back(), "maxmin 1 365 365 -1 -1");
 }
 
 TEST_F(DecodingTest, ExtremesFollowTheSwitch) {

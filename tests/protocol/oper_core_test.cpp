@@ -27,6 +27,7 @@ protected:
         m_core.SetOnlineCount(1);
         m_core.SetDevicePort({1, "ttyUSB0"});
         m_core.SelectDevice(index);
+        m_sink.Take();  // the selection's own panel lines are tested elsewhere
     }
     void Feed(const Bytes& bytes) { m_core.OnComm(bytes.data(), bytes.size()); }
     const CControlStates& Controls() const { return m_sink.m_controls; }

@@ -40,9 +40,9 @@ std::vector<Bytes> ScanAll(const Bytes& stream, size_t chunk) {
     CCollector sink;
     for (size_t pos = 0; pos < stream.size(); pos += chunk) {
         const size_t n = std::min(chunk, stream.size() - pos);
-        ring.Write(stream.data() + pos, n);
-        scanner.Scan(ring, sink);
+        scanner.Receive(ring, stream.data() + pos, n, sink);
     }
+    EXPECT_EQ(ring.Dropped(), 0u) << "chunk " << chunk;
     return sink.m_frames;
 }
 
@@ -109,6 +109,28 @@ TEST(FrameScanner, FramesAreFoundWhateverTheReceiveEventsLookLike) {
         ring.Write(stream.data() + cut, stream.size() - cut);
         scanner.Scan(ring, sink);
         EXPECT_EQ(sink.m_frames, expected) << "cut " << cut;
+    }
+}
+
+TEST(FrameScanner, ReceiveEventsOfUpTo64KiBLoseNoFrame) {
+    // 1200 frames of three sizes with a stray byte after every fifth: about 39 KiB.
+    Bytes stream;
+    std::vector<Bytes> expected;
+    for (int i = 0; i < 1200; ++i) {
+        const uint8_t v = static_cast<uint8_t>(i);
+        const Bytes f = i % 3 == 0   ? MakeFrame(0xCA, 0xA0, {static_cast<uint8_t>(i >> 8), v})
+                        : i % 3 == 1 ? MakeFrame(0xB1, 0xA0, Bytes(50, v))
+                                     : MakeFrame(0xC6, 0xA0, Bytes(48, v));
+        stream.insert(stream.end(), f.begin(), f.end());
+        expected.push_back(f);
+        if (i % 5 == 4) {
+            stream.push_back(0x42);
+        }
+    }
+    ASSERT_GT(stream.size(), 32768u);
+    for (const size_t chunk : {size_t{1}, size_t{63}, size_t{2047}, size_t{2048}, size_t{2049},
+                               size_t{3000}, size_t{4200}, size_t{16384}, size_t{65536}}) {
+        EXPECT_EQ(ScanAll(stream, chunk), expected) << "chunk " << chunk;
     }
 }
 
