@@ -53,16 +53,24 @@ bool CMSComm::Write(const uint8_t* data, size_t n, std::string& error) {
         error = texts::kPortNotOpen;
         return false;
     }
+    // write() only queues the bytes; flush() hands them to the driver now, and only its result
+    // says whether they left. A port whose other end has gone fails here, not in write().
+    m_bWriting = true;
+    m_strLost.clear();
     const qint64 written =
         m_port.write(reinterpret_cast<const char*>(data), static_cast<qint64>(n));
-    if (written != static_cast<qint64>(n)) {
-        error = m_port.errorString().toStdString();
-        return false;
+    const bool flushed = written == static_cast<qint64>(n) && m_port.isOpen() && m_port.flush();
+    m_bWriting = false;
+    if (flushed && m_port.isOpen() && m_port.error() == QSerialPort::NoError) {
+        return true;
     }
-    // Hands the frame to the driver now rather than at the next event-loop turn, so a request
-    // followed by a close (the panel's shutdown) still leaves.
-    m_port.flush();
-    return true;
+    if (!m_strLost.empty()) {
+        error = m_strLost;  // OnError has closed the port already
+    } else {
+        error = m_port.errorString().toStdString();
+        m_port.clearError();
+    }
+    return false;
 }
 
 void CMSComm::OnReadyRead() {
@@ -86,6 +94,21 @@ void CMSComm::OnError(QSerialPort::SerialPortError error) {
     m_port.close();
     m_port.clearError();
     m_strPort.clear();
+    if (m_bWriting) {
+        // Found by a write: the writer reports the text first, and the hub hears of the loss
+        // once the write has returned, not in the middle of sending its request.
+        m_strLost = text;
+        QMetaObject::invokeMethod(
+            this,
+            [this, text] {
+                m_strLost.clear();
+                if (m_pListener && !m_port.isOpen()) {
+                    m_pListener->OnLinkLost(text);
+                }
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     if (m_pListener) {
         m_pListener->OnLinkLost(text);
     }

@@ -3,7 +3,8 @@
 // arrival handed to the listener's OnComm from the event loop of the thread that owns it (the
 // GUI thread), requests written whole and pushed out at once. A port that disappears (USB
 // unplugged, pseudo-terminal closed) is closed once and reported through OnLinkLost; the closed
-// port raises no further events, so nothing spins.
+// port raises no further events, so nothing spins. A write reports failure with the port's text
+// when its bytes could not be handed to the driver.
 #include <QSerialPort>
 
 #include "protocol/serial_link.h"
@@ -29,6 +30,8 @@ private:
     QSerialPort m_port;
     CSerialLinkListener* m_pListener = nullptr;
     std::string m_strPort;
+    bool m_bWriting = false;
+    std::string m_strLost;  // error text of a loss found by the write under way
 };
 
 }  // namespace somatrix

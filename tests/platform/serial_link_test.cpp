@@ -2,7 +2,9 @@
 
 #include "platform/ms_comm.h"
 #include "protocol/frame.h"
+#include "protocol/oper_core.h"
 #include "protocol/oper_texts.h"
+#include "protocol/recording_sink.h"
 #include "pty_pair.h"
 
 namespace somatrix {
@@ -76,6 +78,47 @@ TEST(MSComm, CarriesBytesBothWaysAndReportsAnUnplugOnce) {
     EXPECT_EQ(listener.m_nEvents, events);
     EXPECT_FALSE(link.Write(gain.data(), gain.size(), error));
     EXPECT_EQ(error, texts::kPortNotOpen);
+}
+
+TEST(MSComm, AWriteAfterTheOtherEndHungUpFailsWithItsText) {
+    CPtyPair pty;
+    CMSComm link;
+    CCountingListener listener;
+    link.SetListener(&listener);
+    std::string error;
+    ASSERT_TRUE(link.Open(pty.Path(), error)) << error;
+    pty.Unplug();  // the event loop has not run since: nobody has noticed yet
+    const CFrame start = StartRequest(0xCA);
+    EXPECT_FALSE(link.Write(start.data(), start.size(), error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error, texts::kPortNotOpen);
+    EXPECT_TRUE(listener.m_losses.empty());  // not while the write was under way
+    PumpUntil([&] { return !listener.m_losses.empty(); }, 500);
+    EXPECT_EQ(listener.m_losses.size(), 1u);
+
+    // Start through the hub: the flags stay as they were and the port's text is shown once.
+    CPtyPair second;
+    test::CRecordingSink sink;
+    COperCore core(sink);
+    core.Initialise({});
+    CMSComm hubLink;
+    core.SetSerialLink(&hubLink);
+    const int index = core.GetCatalogue().IndexOfType(0xCA);
+    core.GetCatalogue().At(index).m_bOnline = 1;
+    core.SetOnlineCount(1);
+    core.SetDevicePort({1, second.Path()});
+    core.SelectDevice(index);
+    ASSERT_TRUE(core.OpenDevicePort(second.Path()));
+    second.Unplug();
+    core.OnStart();
+    EXPECT_EQ(core.GetFlags(), CMeasurementFlags{});
+    ASSERT_EQ(sink.m_messages.size(), 1u);
+    EXPECT_FALSE(sink.m_messages[0].empty());
+    EXPECT_EQ(sink.m_messages[0].rfind(texts::kLinkLost, 0), std::string::npos);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_FALSE(core.IsPortOpen());
+    EXPECT_EQ(sink.m_messages.size(), 1u);
+    core.SetSerialLink(nullptr);
 }
 
 }  // namespace
