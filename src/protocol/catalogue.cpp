@@ -55,7 +55,28 @@ size_t CharacterCount(std::string_view text) {
     return n;
 }
 
+// Length of the longest prefix of valid UTF-8 `text` that takes at most `room` bytes in GBK.
+size_t GbkPrefixLength(std::string_view text, size_t room) {
+    size_t used = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t bytes = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const size_t gbk = bytes == 1 ? 1 : bytes == 4 ? 4 : 2;
+        if (used + gbk > room || i + bytes > text.size()) {
+            break;
+        }
+        used += gbk;
+        i += bytes;
+    }
+    return i;
+}
+
 }  // namespace
+
+void CopyGbkField(char* field, size_t fieldSize, size_t gbkBytes, std::string_view text) {
+    CopyField(field, fieldSize, text.substr(0, GbkPrefixLength(text, gbkBytes - 1)));
+}
 
 void CopyField(char* field, size_t fieldSize, std::string_view text) {
     if (fieldSize == 0) {
@@ -87,12 +108,12 @@ void CCatalogue::ApplyProfile(const std::string& iniPath) {
         std::snprintf(key, sizeof key, "Dev_%02X", info.m_nType);
         const std::string name = profile.GetString("Setting", key);
         if (CharacterCount(name) > 1) {
-            CopyField(info.m_szName, name);
+            CopyGbkField(info.m_szName, kNameGbkBytes, name);
         }
         std::snprintf(key, sizeof key, "URL_%02X", info.m_nType);
         const std::string url = profile.GetString("Setting", key);
         if (CharacterCount(url) > 1) {
-            CopyField(info.m_szUrl, url);
+            CopyGbkField(info.m_szUrl, kUrlGbkBytes, url);
         }
     }
 }

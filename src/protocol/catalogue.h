@@ -10,11 +10,18 @@
 
 namespace somatrix {
 
+// The display name and the link text are fields of 64 and 256 bytes in the sensors' legacy
+// encoding (GBK: two bytes for a Chinese character, one for ASCII), terminator included. They
+// are held here as UTF-8, which needs up to twice as many bytes for the same text, and cut by
+// what the text takes in GBK (CopyGbkField).
+inline constexpr size_t kNameGbkBytes = 64;
+inline constexpr size_t kUrlGbkBytes = 256;
+
 struct _ZP_Device_Info {
     uint8_t m_nType = 0;
     char m_szShortName[16] = {};
-    char m_szName[64] = {};      // display name, may come from the ini file
-    char m_szUrl[256] = {};      // link text from the ini file
+    char m_szName[2 * kNameGbkBytes] = {};  // display name, may come from the ini file
+    char m_szUrl[2 * kUrlGbkBytes] = {};    // link text from the ini file
     int m_bOnline = 0;
     char m_szDevNum[10] = {};    // eight upper-case hex digits
     char m_szDate[16] = {};      // "%4d-%02d-%02d"; room for out-of-range BCD digits
@@ -26,6 +33,15 @@ void CopyField(char* field, size_t fieldSize, std::string_view text);
 template <size_t N>
 void CopyField(char (&field)[N], std::string_view text) {
     CopyField(field, N, text);
+}
+
+// Copies as much of `text` (UTF-8) as fits a field of `gbkBytes` bytes in GBK, terminator
+// included, in whole characters: ASCII takes one byte, other characters of the basic plane two,
+// characters beyond it four.
+void CopyGbkField(char* field, size_t fieldSize, size_t gbkBytes, std::string_view text);
+template <size_t N>
+void CopyGbkField(char (&field)[N], size_t gbkBytes, std::string_view text) {
+    CopyGbkField(field, N, gbkBytes, text);
 }
 
 class CCatalogue {

@@ -30,15 +30,26 @@ protected:
 
 TEST_F(CatalogueTest, BuiltInOrderAndNames) {
     ASSERT_EQ(m_catalogue.GetCount(), 14u);
-    const uint8_t order[] = {0xC0, 0xC3, 0xC4, 0xC5, 0xC6, 0xC7, 0xC8,
-                             0xC9, 0xCA, 0xCB, 0xCC, 0xCD, 0xCE, 0xB1};
+    const struct {
+        uint8_t m_nType;
+        const char* m_szShort;
+        const char* m_szName;
+    } table[] = {
+        {0xC0, "血压V2", "血压传感器VT-303 V2.0"}, {0xC3, "胃肠电", "胃肠电传感器VT-313"},
+        {0xC4, "皮温", "皮温传感器VT-312"},        {0xC5, "皮肤电阻", "皮肤电阻传感器VT-311"},
+        {0xC6, "肌电", "肌电传感器VT-310"},        {0xC7, "血氧", "血氧传感器VT-309"},
+        {0xC8, "心率", "心率传感器VT-308"},        {0xC9, "体温", "体温传感器VT-307"},
+        {0xCA, "脉搏", "脉搏传感器VT-306"},        {0xCB, "红外脉搏", "红外脉搏传感器VT-305"},
+        {0xCC, "呼吸", "呼吸传感器VT-304"},        {0xCD, "血压", "血压传感器VT-303"},
+        {0xCE, "心电", "心电传感器VT-301"},        {0xB1, "心音", "心音传感器VT-302"},
+    };
     for (int i = 0; i < 14; ++i) {
-        EXPECT_EQ(m_catalogue.At(i).m_nType, order[i]);
+        EXPECT_EQ(m_catalogue.At(i).m_nType, table[i].m_nType);
+        EXPECT_STREQ(m_catalogue.At(i).m_szShortName, table[i].m_szShort);
+        EXPECT_STREQ(m_catalogue.At(i).m_szName, table[i].m_szName);
         EXPECT_EQ(m_catalogue.At(i).m_szUrl[0], '\0');
         EXPECT_EQ(m_catalogue.At(i).m_bOnline, 0);
     }
-    EXPECT_STREQ(m_catalogue.At(0).m_szName, "血压传感器VT-303 V2.0");
-    EXPECT_STREQ(m_catalogue.At(13).m_szShortName, "心音");
     EXPECT_EQ(m_catalogue.IndexOfType(0xC1), -1);
     EXPECT_THROW(m_catalogue.At(14), std::out_of_range);
     EXPECT_THROW(m_catalogue.At(-1), std::out_of_range);
@@ -64,16 +75,34 @@ TEST_F(CatalogueTest, GbkProfileAndOverlongNamesAreCutOnCharacterBoundaries) {
     m_catalogue.ApplyProfile(m_path.string());
     EXPECT_EQ(Name(0xCE), "心电-GBK");
 
+    // The 64-byte field holds 31 Chinese characters of two GBK bytes and its terminator; with
+    // one ASCII letter in front, the 32nd character would need bytes 64 and 65.
     std::string longName;
-    for (int i = 0; i < 30; ++i) {
-        longName += "传";  // 3 bytes each in UTF-8
+    for (int i = 0; i < 40; ++i) {
+        longName += "传";
     }
-    Write("[Setting]\nDev_CA=" + longName + "\n");
+    std::string url;
+    for (int i = 0; i < 130; ++i) {
+        url += "址";
+    }
+    Write("[Setting]\nDev_CA=" + longName + "\nDev_CB=A" + longName + "\nURL_CA=" + url + "\n");
     m_catalogue.ApplyProfile(m_path.string());
-    const std::string cut = Name(0xCA);
-    EXPECT_EQ(cut.size(), 63u);  // 21 whole characters
-    EXPECT_TRUE(IsValidUtf8(cut));
-    EXPECT_EQ(longName.rfind(cut, 0), 0u);
+    std::string expected;
+    for (int i = 0; i < 31; ++i) {
+        expected += "传";
+    }
+    EXPECT_EQ(Name(0xCA), expected);
+    EXPECT_EQ(Name(0xCB), "A" + expected);
+    // The 256-byte link text holds 127 characters.
+    std::string expectedUrl;
+    for (int i = 0; i < 127; ++i) {
+        expectedUrl += "址";
+    }
+    EXPECT_EQ(m_catalogue.At(m_catalogue.IndexOfType(0xCA)).m_szUrl, expectedUrl);
+    // ASCII takes one byte each: 63 letters fit.
+    Write("[Setting]\nDev_CA=" + std::string(70, 'x') + "\n");
+    m_catalogue.ApplyProfile(m_path.string());
+    EXPECT_EQ(Name(0xCA), std::string(63, 'x'));
 }
 
 TEST_F(CatalogueTest, GarbageEmptyAndOversizedFilesLeaveUsableNames) {
