@@ -30,7 +30,7 @@ CScanResult CPortScanner::ScanDevicePorts(CCatalogue catalogue) {
         return result;
     }
     m_progress.SetProgressVisible(true);
-    for (size_t i = 0; i < candidates.size(); ++i) {
+    for (size_t i = 0; i < candidates.size() && !IsCancelled(); ++i) {
         const std::string& name = candidates[i];
         m_progress.SetProgress(0);
         std::unique_ptr<CProbePort> port = m_ports.OpenProbePort(name);
@@ -61,7 +61,7 @@ CScanResult CPortScanner::ScanDevicePorts(CCatalogue catalogue) {
 
 bool CPortScanner::CheckIsZPDevice(CProbePort& port, CCatalogue& catalogue) {
     bool answered = false;
-    for (size_t i = 0; i < catalogue.GetCount(); ++i) {
+    for (size_t i = 0; i < catalogue.GetCount() && !IsCancelled(); ++i) {
         _ZP_Device_Info& info = catalogue.At(static_cast<int>(i));
         const uint8_t t = info.m_nType;
         info.m_bOnline = 0;
@@ -101,6 +101,9 @@ bool CPortScanner::CheckIsZPDevice(CProbePort& port, CCatalogue& catalogue) {
 }
 
 size_t CPortScanner::Exchange(CProbePort& port, const CFrame& request) {
+    if (IsCancelled()) {
+        return 0;
+    }
     port.Purge();
     port.Write(request.data(), request.size());
     m_nWriteTick = m_clock.TickMs();

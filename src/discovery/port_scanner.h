@@ -3,6 +3,7 @@
 // then its device number and production date, until a port answers. It works on its own copy of
 // the catalogue and touches nothing of the hub, so it can run on a worker thread while the hub's
 // thread keeps painting; the hub applies the result afterwards (COperCore::FinishScan).
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -35,6 +36,10 @@ public:
 
     // Port -1: no candidate port; 0: none answered; n > 0: the n-th candidate answered.
     CScanResult ScanDevicePorts(CCatalogue catalogue);
+    // A flag another thread may set to end the scan before its next exchange (the window is
+    // closing). The result of a cancelled scan is incomplete and is not to be applied.
+    void SetCancelFlag(const std::atomic<bool>* cancel) { m_pCancel = cancel; }
+    bool IsCancelled() const { return m_pCancel && m_pCancel->load(); }
     // Probes every record of `catalogue` on one open port; true when any type answered.
     bool CheckIsZPDevice(CProbePort& port, CCatalogue& catalogue);
 
@@ -47,6 +52,7 @@ private:
     CMonitorSink& m_progress;
     CScanTrace m_trace;
     int m_nWaitMs;
+    const std::atomic<bool>* m_pCancel = nullptr;
     uint8_t m_buffer[64] = {};
     uint32_t m_nWriteTick = 0;  // end of the last exchange's write
     uint32_t m_nReadTick = 0;   // end of its read

@@ -34,6 +34,7 @@ CScanRunner::CScanRunner(COperCore& core, CMonitorSink& panel, QObject* parent)
     : QObject(parent), m_core(core), m_panel(panel) {}
 
 CScanRunner::~CScanRunner() {
+    m_bCancel = true;
     if (m_worker.joinable()) {
         m_worker.join();
     }
@@ -51,6 +52,7 @@ bool CScanRunner::Start(CPortList& ports, CScanClock& clock) {
     m_worker = std::thread([this, job, &ports, &clock] {
         CForwardingSink progress(this, m_panel);
         CPortScanner scanner(ports, clock, progress, ScanTraceToLog(), job->m_nWaitMs);
+        scanner.SetCancelFlag(&m_bCancel);
         auto result =
             std::make_shared<CScanResult>(scanner.ScanDevicePorts(std::move(job->m_catalogue)));
         // Queued behind every progress call the probe posted.

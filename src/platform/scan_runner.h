@@ -5,6 +5,7 @@
 // the panel sees exactly what a scan on its own thread would show. The hub keeps its controls
 // disabled until the end.
 #include <QObject>
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -18,7 +19,8 @@ class CScanRunner : public QObject {
 public:
     // `panel` is the sink the hub itself reports to; both live on this object's thread.
     CScanRunner(COperCore& core, CMonitorSink& panel, QObject* parent = nullptr);
-    // Waits for a scan still probing; a scan cannot be cut short.
+    // Ends a scan still probing at its next exchange and waits for that: closing the window
+    // costs at most one probe wait, not the rest of the scan.
     ~CScanRunner() override;
 
     // Starts a scan over `ports` timed by `clock`, which must outlive it. False while one runs.
@@ -33,6 +35,7 @@ private:
     COperCore& m_core;
     CMonitorSink& m_panel;
     std::thread m_worker;
+    std::atomic<bool> m_bCancel{false};
     bool m_bRunning = false;
     std::function<void()> m_onFinished;
 };

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "discovery/fake_ports.h"
@@ -90,6 +92,36 @@ TEST(ScanRunner, ShowsWhatAScanOnTheGuiThreadShows) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     EXPECT_TRUE(finished);
+}
+
+// A clock whose waits take real time, so the window can close while the scan waits.
+class CSlowClock : public CVirtualClock {
+public:
+    std::atomic<int> m_nWaits{0};
+    void SleepMs(int ms) override {
+        ++m_nWaits;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        CVirtualClock::SleepMs(ms);
+    }
+};
+
+TEST(ScanRunner, ClosingDuringAScanEndsItAtTheNextExchange) {
+    CPanelRecorder panel;
+    COperCore core(panel);
+    core.Initialise({});
+    CFakePortList ports;
+    Sensors(ports);  // 14 exchanges on the silent port, then the sensors' port
+    CSlowClock clock;
+    {
+        CScanRunner runner(core, panel);
+        ASSERT_TRUE(runner.Start(ports, clock));
+        while (clock.m_nWaits == 0) {
+            std::this_thread::yield();
+        }
+    }  // the window closes: the runner goes while the first exchange waits
+    EXPECT_EQ(ports.m_buses["ttyUSB0"].m_requests.size(), 1u);
+    EXPECT_TRUE(ports.m_buses["ttyUSB1"].m_requests.empty());
+    EXPECT_EQ(clock.m_nWaits, 1);
 }
 
 }  // namespace
