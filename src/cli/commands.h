@@ -17,6 +17,8 @@ int RunReview(const std::vector<std::string>& args);
 #ifdef SOMATRIX_WITH_PLATFORM
 int RunScan(const std::vector<std::string>& args);
 int RunRecord(const std::vector<std::string>& args);
+// Where the program looks for "Somatrix.ini" and writes its logs.
+int RunPaths(const std::vector<std::string>& args);
 // The scan button on the given ports (empty: the machine's candidate ports).
 void ScanPorts(COperCore& core, const std::vector<std::string>& ports, bool slow);
 #endif

@@ -20,6 +20,7 @@ constexpr char kUsage[] =
     "       somatrix-cli scan [--port NAME]... [--slow]\n"
     "       somatrix-cli record --port NAME --sensor TT --seconds S [--parsed FILE | --raw FILE]\n"
     "                           [--gain G] [--trace]\n"
+    "       somatrix-cli paths\n"
 #endif
     ;
 
@@ -46,6 +47,9 @@ int main(int argc, char** argv) {
         }
         if (command == "record") {
             return RunRecord(args);
+        }
+        if (command == "paths") {
+            return RunPaths(args);
         }
 #endif
         std::fprintf(stderr, "somatrix-cli: unknown command '%s'\n%s", command.c_str(), kUsage);

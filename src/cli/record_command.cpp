@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/trace_sink.h"
 #include "platform/ms_comm.h"
+#include "platform/program_folder.h"
 #include "protocol/oper_core.h"
 
 namespace somatrix::cli {
@@ -120,7 +121,7 @@ int RunRecord(const std::vector<std::string>& args) {
 
     CRecordSink sink(o.m_bTrace);
     COperCore core(sink);
-    core.Initialise({});
+    core.Initialise(GetIniPath());
     const int index = core.GetCatalogue().IndexOfType(*o.m_sensor);
     if (index < 0) {
         throw CUsageError("no sensor in the catalogue has type code " + FormatTypeCode(*o.m_sensor));

@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/trace_sink.h"
 #include "discovery/system_scan_clock.h"
+#include "platform/program_folder.h"
 #include "platform/scan_log.h"
 #include "platform/system_port_list.h"
 #include "protocol/oper_core.h"
@@ -54,7 +55,7 @@ int RunScan(const std::vector<std::string>& args) {
 
     CStatusSink sink;
     COperCore core(sink);
-    core.Initialise({});
+    core.Initialise(GetIniPath());
     ScanPorts(core, ports, slow);
 
     const CDevicePort& port = core.GetDevicePort();
@@ -67,8 +68,9 @@ int RunScan(const std::vector<std::string>& args) {
     const CCatalogue& catalogue = core.GetCatalogue();
     for (int i = 0; i < static_cast<int>(catalogue.GetCount()); ++i) {
         const _ZP_Device_Info& info = catalogue.At(i);
-        std::printf("record %d %02X %d %s %s\n", i, info.m_nType, info.m_bOnline ? 1 : 0,
-                    OrDash(info.m_szDevNum), OrDash(info.m_szDate));
+        // The display name last: it may hold blanks.
+        std::printf("record %d %02X %d %s %s %s\n", i, info.m_nType, info.m_bOnline ? 1 : 0,
+                    OrDash(info.m_szDevNum), OrDash(info.m_szDate), info.m_szName);
     }
     std::fflush(stdout);
     return port.IsKnown() ? 0 : 1;
