@@ -154,6 +154,23 @@ TEST(RecordEndToEnd, UnplugMidMeasurementLeavesTheProgramIdleAndTheLogIntact) {
     core.OnStart();
     ASSERT_EQ(panel.m_messages.size(), 2u);
     EXPECT_EQ(panel.m_messages[1], texts::kPortOpenFailed);
+
+    // The sensor is plugged in again: the next scan finds it and a measurement runs.
+    CServedBus again;
+    again.Bus().AddSensor(0xCA);
+    ASSERT_TRUE(again.Start());
+    CSystemPortList replugged({again.Path()});
+    core.Scan(replugged, clock);
+    EXPECT_EQ(core.GetDevicePort().m_strName, again.Path());
+    EXPECT_EQ(core.GetSelectedDevice(), core.GetCatalogue().IndexOfType(0xCA));
+    core.OnStart();
+    timer.restart();
+    while (!core.GetFlags().m_bMeasuring && timer.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(core.GetFlags().m_bMeasuring, 1);
+    EXPECT_EQ(panel.m_messages.size(), 2u);
+    core.Shutdown();
     core.SetSerialLink(nullptr);
     std::filesystem::remove(log);
 }
