@@ -1,6 +1,7 @@
 // The monitoring window driven offscreen on simulated sensors: start-up, both layouts and the
 // mode switch, the save refusal, the File-menu log items, and a whole measurement in demo mode.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -236,7 +237,11 @@ void CMonitorWindowTest::DemoMeasurementFromScanToStop() {
     w.control<QPushButton>(CDlgOper::kIdScan)->click();
     QVERIFY(!w.control<QPushButton>(CDlgOper::kIdScan)->isEnabled());
     QVERIFY(!list->isEnabled());
+    auto* slow = w.control<QCheckBox>(CDlgOper::kIdSlowScan);
+    auto* onlineOnly = w.control<QCheckBox>(CDlgOper::kIdOnlineOnly);
+    QVERIFY(!slow->isEnabled() && !onlineOnly->isEnabled());  // the switches wait too
     QTRY_VERIFY_WITH_TIMEOUT(!w.panel()->IsScanning(), 10000);
+    QVERIFY(slow->isEnabled() && onlineOnly->isEnabled());
     QCOMPARE(scanning.size(), 2);
     QVERIFY(!w.control<QProgressBar>(CDlgOper::kIdProgress)->isVisible());
     QCOMPARE(w.text(CDlgOper::kIdStatus), QStringLiteral("端口SIM连接14台设备"));

@@ -153,6 +153,8 @@ void CDlgOper::SetControlStates(const CControlStates& s) {
     m_pMode->setEnabled(s.m_bMode);
     m_pScan->setEnabled(s.m_bScan);
     m_pDeviceList->setEnabled(s.m_bDeviceList);
+    m_pSlowScan->setEnabled(s.m_bSlowScan);
+    m_pOnlineOnly->setEnabled(s.m_bOnlineOnly);
 }
 
 void CDlgOper::SetGainText(int gain) {
