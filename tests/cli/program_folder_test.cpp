@@ -55,6 +55,18 @@ TEST(ProgramFolder, ACopiedProgramReadsTheIniAndLogsBesideItself) {
     EXPECT_NE(scan.find("\nrecord 8 CA 0 - - 脉搏仪\n"), std::string::npos) << scan;
     EXPECT_NE(scan.find("\nrecord 12 CE 0 - - My ECG\n"), std::string::npos) << scan;
     EXPECT_NE(scan.find("\nrecord 7 C9 0 - - 体温传感器VT-307\n"), std::string::npos) << scan;
+
+    // No Data folder can be made beside the program (a file of that name is in the way): the
+    // logs go to Data in the user's documents.
+    std::ofstream(folder / "Data") << "not a folder";
+    const fs::path home = folder.parent_path() / "home";
+    const std::string elsewhere =
+        RunShell("cd / && env -u SOMATRIX_PORTS -u XDG_CONFIG_HOME -u XDG_DOCUMENTS_DIR HOME='" +
+                     home.string() + "' '" + copy.string() + "' paths",
+                 status);
+    EXPECT_NE(elsewhere.find("\nlogs " + (home / "Documents" / "Data").string() + "\n"),
+              std::string::npos)
+        << elsewhere;
     fs::remove_all(folder.parent_path());
 }
 
