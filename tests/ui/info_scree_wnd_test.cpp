@@ -72,6 +72,8 @@ private slots:
         QCOMPARE(font.pixelSize(), 16);
         QCOMPARE(font.weight(), QFont::ExtraBold);
         QVERIFY(QFontMetrics(font).inFont(QChar(0x6536)));  // 收
+        // 11 pixels wide: an ideograph takes two such cells.
+        QVERIFY(std::abs(QFontMetrics(font).horizontalAdvance(QChar(0x6536)) - 22) <= 1);
     }
 };
 

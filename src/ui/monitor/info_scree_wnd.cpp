@@ -38,8 +38,10 @@ QFont CInfoScreeWnd::PanelFont(int pixelHeight, int averageWidth) {
     font.setUnderline(false);
     font.setStrikeOut(false);
     font.setStyleHint(QFont::TypeWriter);  // modern family
-    // The character width is given as well: stretch the face to that average width.
-    const int natural = QFontMetrics(font).averageCharWidth();
+    // The character width is given as well, as the average of a face whose Latin characters
+    // are half as wide as its ideographs: stretch the face so that half an ideograph is that
+    // wide (fonts with many ideographs report a misleading average of their own).
+    const int natural = QFontMetrics(font).horizontalAdvance(QChar(0x6C34)) / 2;  // 水
     if (natural > 0 && averageWidth > 0) {
         font.setStretch(std::clamp(averageWidth * 100 / natural, 50, 200));
     }
