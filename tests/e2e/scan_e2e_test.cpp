@@ -25,10 +25,9 @@ std::string ExpectedReport(const std::string& status, const std::string& port,
     static const char* kTypes[] = {"C0", "C3", "C4", "C5", "C6", "C7", "C8",
                                    "C9", "CA", "CB", "CC", "CD", "CE", "B1"};
     static const char* kNames[] = {
-        "血压传感器VT-303 V2.0", "胃肠电传感器VT-313", "皮温传感器VT-312",
-        "皮肤电阻传感器VT-311",  "肌电传感器VT-310",   "血氧传感器VT-309",
-        "心率传感器VT-308",      "体温传感器VT-307",   "脉搏传感器VT-306",
-        "红外脉搏传感器VT-305",  "呼吸传感器VT-304",   "血压传感器VT-303",
+        "血压传感器VT-303 V2.0", "胃肠电传感器VT-313",   "皮温传感器VT-312", "皮肤电阻传感器VT-311",
+        "肌电传感器VT-310",      "血氧传感器VT-309",     "心率传感器VT-308", "体温传感器VT-307",
+        "脉搏传感器VT-306",      "红外脉搏传感器VT-305", "呼吸传感器VT-304", "血压传感器VT-303",
         "心电传感器VT-301",      "心音传感器VT-302"};
     std::string report = "status " + status + "\nport " + port + "\n";
     for (int i = 0; i < 14; ++i) {

@@ -119,8 +119,7 @@ TEST_F(DecodingTest, ElectromyographyKeepsSamplesUpTo2048OneByOne) {
 TEST_F(DecodingTest, BloodPressureResultAndEndFinishTheMeasurement) {
     StartParsed();
     Feed(MakeFrame(0xC0, 0xAC, {0x80, 0x78, 0x00, 0x50, 0x48}));
-    EXPECT_EQ(m_sink.Take(),
-              (Lines{"result 120 80 72 128", "measuring 0", "flags 0 0 0"}));
+    EXPECT_EQ(m_sink.Take(), (Lines{"result 120 80 72 128", "measuring 0", "flags 0 0 0"}));
     Feed(MakeFrame(0xCD, 0x56, {0x03}));
     EXPECT_EQ(m_sink.Take(), (Lines{"result 3 -1 -1 -1", "measuring 0"}));
     // The commands are tied to their own type: 0xAC from 0xCD and 0x55 from 0xC0 do nothing.

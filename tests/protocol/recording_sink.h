@@ -21,9 +21,7 @@ public:
     void SetValues(int a, int b, int c, int d) override {
         Add("values", {a, b, c, d});
     }
-    void SetResultValues(int a, int b, int c, int d) override {
-        Add("result", {a, b, c, d});
-    }
+    void SetResultValues(int a, int b, int c, int d) override { Add("result", {a, b, c, d}); }
     void SetMaxMin(bool on, int max1, int min1, int max2, int min2) override {
         Add("maxmin", {on, max1, min1, max2, min2});
     }
