@@ -1,6 +1,7 @@
 // The review display driven offscreen: a real recording, real mouse events, the bar's texts.
 #include <sys/resource.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -55,10 +56,12 @@ class ReviewDisplayTest : public QObject {
     Q_OBJECT
 
 private:
+    // A bar box's value as a screen reader reads it, found by its accessible name.
     QString Box(CWaveDispWnd& disp, const QString& name) {
         for (QLineEdit* box : disp.findChildren<QLineEdit*>()) {
-            if (box->accessibleName() == name) {
-                return box->text();
+            QAccessibleInterface* access = QAccessible::queryAccessibleInterface(box);
+            if (access != nullptr && access->text(QAccessible::Name) == name) {
+                return access->text(QAccessible::Value);
             }
         }
         return QStringLiteral("<no box %1>").arg(name);
