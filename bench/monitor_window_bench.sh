@@ -10,8 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 seconds=${2:-30}
-# Half a second to settle, about three for the scan, two of warm-up before the figures start.
-quit=$((seconds + 6))
+# The window closes this long after Start; the figures begin after two seconds of warm-up.
+quit=$((seconds + 2))
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for sensors in B1 all; do
     echo "== measuring B1, simulated sensors on the bus: $sensors"

@@ -15,8 +15,9 @@ scripts/install-deps.sh --gui
 scripts/build.sh
 shot="${TMPDIR:-/tmp}/somatrix-demo.png"
 rm -f "$shot"
-xvfb-run -a -s '-screen 0 1400x900x24' build/src/somatrix --demo --measure CE \
-    --screenshot "$shot" --quit-after 14 "$@" >/dev/null 2>&1 || true
+# Six seconds of ECG fill most of the plot's first page.
+timeout 120 xvfb-run -a -s '-screen 0 1400x900x24' build/src/somatrix --demo --measure CE \
+    --screenshot "$shot" --quit-after 6 "$@" >/dev/null 2>&1 || true
 if [[ ! -s "$shot" ]]; then
     echo "The demo did not write its screenshot ($shot)." >&2
     exit 1

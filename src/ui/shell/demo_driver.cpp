@@ -44,7 +44,7 @@ void CDemoDriver::Start() {
             }
         });
     }
-    if (m_script.m_nQuitAfterMs >= 0) {
+    if (m_script.m_nQuitAfterMs >= 0 && m_script.m_nMeasureType < 0) {
         QTimer::singleShot(m_script.m_nQuitAfterMs, this, [this] { Finish(); });
     }
 }
@@ -63,12 +63,18 @@ void CDemoDriver::OnScanFinished() {
     if (position < 0 || !list || !start) {
         std::fprintf(stderr, "somatrix: sensor %02X not found by the scan\n",
                      m_script.m_nMeasureType);
+        if (m_script.m_nQuitAfterMs >= 0) {
+            Finish();
+        }
         return;
     }
     list->setCurrentIndex(position);
     start->click();
     if (m_pStats) {
         QTimer::singleShot(kWarmUpMs, this, [this] { m_pStats->BeginMeasure(); });
+    }
+    if (m_script.m_nQuitAfterMs >= 0) {
+        QTimer::singleShot(m_script.m_nQuitAfterMs, this, [this] { Finish(); });
     }
 }
 

@@ -17,8 +17,9 @@ class CWindowStats;
 struct CDemoScript {
     int m_nMeasureType = -1;  // type code to measure after the scan, -1 none
     QString m_strScreenshot;  // picture of the window written just before quitting
-    int m_nQuitAfterMs = -1;  // closes the window this long after start-up, -1 never
-    bool m_bStats = false;    // measures the window at work and prints the figures at the end
+    // Closes the window this long after start-up, or after Start when measuring; -1 never.
+    int m_nQuitAfterMs = -1;
+    bool m_bStats = false;  // measures the window at work and prints the figures at the end
 };
 
 class CDemoDriver : public QObject {

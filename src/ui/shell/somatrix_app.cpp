@@ -54,7 +54,8 @@ QString StartUsage() {
         "Unattended runs:\n"
         "  --measure TT        scan, select sensor TT (hexadecimal type code) and start\n"
         "  --screenshot FILE   write a picture of the window to FILE before quitting\n"
-        "  --quit-after S      close the window after S seconds\n"
+        "  --quit-after S      close the window S seconds after start-up (with --measure:\n"
+        "                      after Start, or at once when the sensor is not found)\n"
         "  --stats             print CPU time, paints per second, the delay from arrival to\n"
         "                      paint and the longest stall during the scan when quitting\n");
 }
