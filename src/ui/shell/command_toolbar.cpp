@@ -74,7 +74,7 @@ CCommandToolBar::CCommandToolBar(QWidget* parent) : QToolBar(parent) {
     // Four caption characters must fit the 50-pixel button in every look, as they do in the
     // 9-point system font of the original toolbar.
     QFont caption = font();
-    caption.setPixelSize(11);
+    caption.setPixelSize(10);
     setFont(caption);
     for (int i = 0; i < kButtonCount; ++i) {
         const int id = ids::kToolSwitch + i;
@@ -83,16 +83,16 @@ CCommandToolBar::CCommandToolBar(QWidget* parent) : QToolBar(parent) {
         action->setObjectName(QStringLiteral("tool%1").arg(id));
         action->setIcon(QIcon(QStringLiteral(":/icons/toolbar/%1.png").arg(id)));
         action->setToolTip(action->text());
-        connect(action, &QAction::triggered, this, [this, id] {
+        const bool checkable = id == ids::kToolStartRecord || id == ids::kToolPauseRecord;
+        action->setCheckable(checkable);
+        // A checkable button is pressed by a click or by a screen reader's toggle; either flips
+        // its check first. It runs the command once, then shows the frame's state again.
+        connect(action, checkable ? &QAction::toggled : &QAction::triggered, this, [this, id] {
             emit CommandTriggered(id);
-            // A click flips a checkable button by itself; what it shows is the frame's state.
             SetRecording(m_bRecording);
         });
         m_actions.append(action);
     }
-    // The two record buttons show a state; the pause button is always down.
-    Action(ids::kToolStartRecord)->setCheckable(true);
-    Action(ids::kToolPauseRecord)->setCheckable(true);
     SetRecording(false);
     m_arrangement = LoadToolbarArrangement();
     Rebuild();
