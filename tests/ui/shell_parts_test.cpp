@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -19,6 +20,7 @@
 #include "ui/shell/message_box.h"
 #include "ui/shell/platform_commands.h"
 #include "ui/shell/status_panes.h"
+#include "ui/shell/view_printer.h"
 
 using namespace somatrix;
 
@@ -212,6 +214,24 @@ private slots:
         file.close();
         QVERIFY(OnShopPage(nullptr, ini));
         QCOMPARE(m_opened, QList<QUrl>{QUrl(QStringLiteral("https://shop.example.com/sensors"))});
+    }
+
+    void printingPaintsTheViewOnThePage() {
+        QTemporaryDir folder;
+        QWidget view;
+        view.resize(400, 200);
+        view.setAutoFillBackground(true);
+        QPalette palette;
+        palette.setColor(QPalette::Window, Qt::red);
+        view.setPalette(palette);
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath(QStringLiteral("view.pdf")));
+        CViewPrinter::PaintView(&view, printer);
+        QFile pdf(folder.filePath(QStringLiteral("view.pdf")));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+        QVERIFY(pdf.size() > 500);
     }
 
     void installDriverAsksThenExplains() {
