@@ -172,7 +172,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     // The screenshots are taken at twice the pixels, so they stay sharp in print.
-    qputenv("QT_SCALE_FACTOR", "2");
+    if (qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")) {
+        qputenv("QT_SCALE_FACTOR", "2");
+    }
     // Settings of the build's own, not the user's: the windows appear as on a first start.
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
@@ -192,7 +194,6 @@ int main(int argc, char** argv) {
 
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(10);
-    QApplication::setFont(font);
     SetMessageBoxHook([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
 
     QMap<QString, QImage> shots;

@@ -1,6 +1,7 @@
 #include "ui/shell/command_toolbar.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QIcon>
 #include <QSettings>
 #include <QStringList>
@@ -71,11 +72,6 @@ CCommandToolBar::CCommandToolBar(QWidget* parent) : QToolBar(parent) {
     setFloatable(false);
     setIconSize(QSize(32, 32));
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    // Four caption characters must fit the 50-pixel button in every look, as they do in the
-    // 9-point system font of the original toolbar.
-    QFont caption = font();
-    caption.setPixelSize(10);
-    setFont(caption);
     for (int i = 0; i < kButtonCount; ++i) {
         const int id = ids::kToolSwitch + i;
         auto* action = new QAction(QString::fromUtf8(texts::kToolCaptions[i]), this);
@@ -132,6 +128,37 @@ void CCommandToolBar::Rebuild() {
             button->setAccessibleName(action->text());
         }
         m_separators.append(addSeparator());
+    }
+    FitCaptions();
+}
+
+void CCommandToolBar::FitCaptions() {
+    // Four caption characters must fit the 50-pixel button in every look and font, as they do
+    // in the 9-point system font of the original toolbar: the caption font shrinks until every
+    // button's own size hint fits (the hint holds the style's margins).
+    QFont caption = font();
+    for (int pixels = 11; pixels >= 8; --pixels) {
+        caption.setPixelSize(pixels);
+        setFont(caption);
+        bool fits = true;
+        for (QAction* action : m_actions) {
+            if (QWidget* button = widgetForAction(action)) {
+                fits = fits && button->sizeHint().width() <= kButtonWidth;
+            }
+        }
+        if (fits) {
+            break;
+        }
+    }
+}
+
+void CCommandToolBar::changeEvent(QEvent* event) {
+    QToolBar::changeEvent(event);
+    // Another look brings other margins.
+    if (event->type() == QEvent::StyleChange && !m_bFitting) {
+        m_bFitting = true;
+        FitCaptions();
+        m_bFitting = false;
     }
 }
 

@@ -46,13 +46,18 @@ signals:
     // A button was pressed: its id.
     void CommandTriggered(int id);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void Rebuild();
+    void FitCaptions();
 
     QList<QAction*> m_actions;  // by id - 19000
     QList<QAction*> m_separators;
     CToolbarArrangement m_arrangement;
     bool m_bRecording = false;
+    bool m_bFitting = false;
 };
 
 }  // namespace somatrix
