@@ -2,11 +2,12 @@
 // every segment's time and never destroy the file they replace.
 #include "review/review_file.h"
 
+#include "file_size_limit.h"
+
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -286,14 +287,11 @@ TEST_F(ReviewFileTest, AFailedSaveLeavesTheOldFileIntact) {
     const std::string path = Write(old, "keep.dat");
     std::string error;
     // Files may grow to 4 KiB only: the 20000-byte save fails part-way.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool ok = SaveWaveFile(path, Numbered(10000, {0}), error);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    bool ok = true;
+    {
+        const CFileSizeLimit limit(4096);
+        ok = SaveWaveFile(path, Numbered(10000, {0}), error);
+    }
     EXPECT_FALSE(ok);
     EXPECT_EQ(error, "文件打开失败!");
     EXPECT_EQ(Read(path), old);

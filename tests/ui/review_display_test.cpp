@@ -1,5 +1,4 @@
 // The review display driven offscreen: a real recording, real mouse events, the bar's texts.
-#include <sys/resource.h>
 
 #include <QAccessible>
 #include <QApplication>
@@ -10,10 +9,11 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
+
 #include <cstdlib>
 #include <ctime>
 
+#include "file_size_limit.h"
 #include "ui/review/file_dialog.h"
 #include "ui/review/portion_wnd.h"
 #include "ui/review/ruler_wnd.h"
@@ -180,14 +180,10 @@ private slots:
             return QMessageBox::Ok;
         });
         // The 72 022-byte file cannot be written under a 4 KiB limit.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit small = saved;
-        small.rlim_cur = 4096;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-        disp.SaveWaveFile();
-        ::setrlimit(RLIMIT_FSIZE, &saved);
+        {
+            const CFileSizeLimit limit(4096);
+            disp.SaveWaveFile();
+        }
 
         QVERIFY(asked.m_bSave);
         QCOMPARE(asked.m_strTitle, QStringLiteral("打开脑电图数据文件"));
