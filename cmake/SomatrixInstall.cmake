@@ -7,7 +7,12 @@
 # installed program folder is not writable, so the logs go to the user's documents.
 
 set(SOMATRIX_SHOP_URL "" CACHE STRING "Address the toolbar's shop button opens (empty: none)")
-set(SOMATRIX_INSTALL_PROGRAM_DIR lib/somatrix)
+if(WIN32)
+  # On Windows the installation is the program folder itself.
+  set(SOMATRIX_INSTALL_PROGRAM_DIR .)
+else()
+  set(SOMATRIX_INSTALL_PROGRAM_DIR lib/somatrix)
+endif()
 set(SOMATRIX_APP_ID org.somatrix.Somatrix)
 
 # The build tree's program folder gets the same configuration file as an installation.
@@ -28,6 +33,10 @@ foreach(folder JPG Document)
   install(DIRECTORY ${SOMATRIX_PROGRAM_DIR}/${folder} DESTINATION ${SOMATRIX_INSTALL_PROGRAM_DIR}
     OPTIONAL)
 endforeach()
+
+if(WIN32)
+  return()
+endif()
 
 # Links in bin/ for the programs a user starts by name.
 foreach(program IN LISTS installed_programs)
