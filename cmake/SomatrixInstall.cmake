@@ -22,13 +22,17 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/${SOMATRIX_APP_ID}.metainfo.xml
   ${PROJECT_BINARY_DIR}/packaging/${SOMATRIX_APP_ID}.metainfo.xml @ONLY)
 
 set(installed_programs "")
-foreach(program somatrix somatrix-cli somatrix-sim)
+foreach(program somatrix somatrix-cli somatrix-sim tessaly)
   if(TARGET ${program})
     list(APPEND installed_programs ${program})
   endif()
 endforeach()
 install(TARGETS ${installed_programs} RUNTIME DESTINATION ${SOMATRIX_INSTALL_PROGRAM_DIR})
 install(FILES ${SOMATRIX_PROGRAM_DIR}/Somatrix.ini DESTINATION ${SOMATRIX_INSTALL_PROGRAM_DIR})
+if(TARGET tessaly)
+  # The serial-control installer starts its batch files from beside itself.
+  install(FILES ${TESSALY_BATCH_FILES} DESTINATION ${SOMATRIX_INSTALL_PROGRAM_DIR})
+endif()
 foreach(folder JPG Document)
   install(DIRECTORY ${SOMATRIX_PROGRAM_DIR}/${folder} DESTINATION ${SOMATRIX_INSTALL_PROGRAM_DIR}
     OPTIONAL)
