@@ -513,18 +513,25 @@ def finger_clip(cx, cy, top_glow, glow_color):
     return out
 
 
-def blood_oxygen_picture():
-    accent = "#c0392b"
-    x0, y0, w0 = card_origin(0)
+def finger_clip_card(accent, module_label, top_glow, glow_color, emitter, receiver, caption):
+    """The sensor card of a finger-clip sensor: its module, the cable and the clip."""
+    x0, y0, _ = card_origin(0)
     mx, my = x0 + 196, y0 + 88
     fx, fy = x0 + 150, y0 + 190
     draw = cable([(mx - 10, my + 30), (mx - 10, my + 60), (fx + 80, fy - 60),
                   (fx + 62, fy - 30)], "#3b4856", 3)
-    draw += module(mx, my, "血氧 SpO2", accent)
-    draw += finger_clip(fx, fy, "#e74c3c", "#e74c3c")
-    draw += pointer(fx + 12, fy - 26, x0 + 128, y0 + 140, "红光与红外光发射")
-    draw += pointer(fx + 12, fy + 25, x0 + 232, y0 + 236, "光电接收")
-    sensor = {"draw": draw, "caption": ["两种光透过手指，由对面的", "光电管接收透过的光。"]}
+    draw += module(mx, my, module_label, accent)
+    draw += finger_clip(fx, fy, top_glow, glow_color)
+    draw += pointer(fx + 12, fy - 26, x0 + 128, y0 + 140, emitter)
+    draw += pointer(fx + 12, fy + 25, x0 + 232, y0 + 236, receiver)
+    return {"draw": draw, "caption": caption}
+
+
+def blood_oxygen_picture():
+    accent = "#c0392b"
+    _, y0, _ = card_origin(0)
+    sensor = finger_clip_card(accent, "血氧 SpO2", "#e74c3c", "#e74c3c", "红光与红外光发射",
+                              "光电接收", ["两种光透过手指，由对面的", "光电管接收透过的光。"])
 
     placement_card = placement(accent, [((66, 154), "食指指端", "r", 130)],
                                ["手指插到底，指甲朝上；", "不涂指甲油，测量时保持不动。"])
@@ -634,16 +641,9 @@ def pulse_picture():
 
 def infrared_pulse_picture():
     accent = "#d35400"
-    x0, y0, w0 = card_origin(0)
-    mx, my = x0 + 196, y0 + 88
-    fx, fy = x0 + 150, y0 + 190
-    draw = cable([(mx - 10, my + 30), (mx - 10, my + 60), (fx + 80, fy - 60),
-                  (fx + 62, fy - 30)], "#3b4856", 3)
-    draw += module(mx, my, "红外脉搏 VT-305", accent)
-    draw += finger_clip(fx, fy, "#8e44ad", "#c0392b")
-    draw += pointer(fx + 12, fy - 26, x0 + 128, y0 + 140, "红外发射管")
-    draw += pointer(fx + 12, fy + 25, x0 + 232, y0 + 236, "光敏接收管")
-    sensor = {"draw": draw, "caption": ["红外光透过手指，接收管测出", "透过的光有多强。"]}
+    _, y0, _ = card_origin(0)
+    sensor = finger_clip_card(accent, "红外脉搏 VT-305", "#8e44ad", "#c0392b", "红外发射管",
+                              "光敏接收管", ["红外光透过手指，接收管测出", "透过的光有多强。"])
 
     placement_card = placement(accent, [((66, 154), "手指指端", "r", 130),
                                         ((-16, 26), "或耳垂", "l", 88)],
