@@ -1,12 +1,10 @@
 // somatrix-cli replay as a user runs it: traces, logs, splits and bad input.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
+#include "cli/cli_fixture.h"
 #include "protocol/fake_link.h"
 
 namespace somatrix {
@@ -14,37 +12,15 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
+using test::CRun;
 using test::MakeFrame;
+using test::Slurp;
 
-struct CRun {
-    int m_nStatus = -1;
-    std::string m_strOut;
-    std::string m_strErr;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class ReplayTest : public ::testing::Test {
+class ReplayTest : public test::CCliTest {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("somatrix_replay_" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    ReplayTest() : CCliTest("somatrix_replay") {}
 
-    CRun Run(const std::string& args) {
-        const fs::path out = m_dir / "stdout", err = m_dir / "stderr";
-        const std::string command = std::string(SOMATRIX_CLI) + " replay " + args + " >" +
-                                    out.string() + " 2>" + err.string();
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-    }
+    CRun Run(const std::string& args) const { return RunCli("replay " + args); }
     // Writes receive events as the raw log does and returns the file's path.
     std::string WriteRaw(const std::vector<Bytes>& events, const std::string& name = "in.txt") {
         std::string text;
@@ -59,9 +35,6 @@ protected:
         std::ofstream(m_dir / name, std::ios::binary) << text;
         return (m_dir / name).string();
     }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-
-    fs::path m_dir;
 };
 
 Bytes Concat(std::initializer_list<Bytes> parts) {

@@ -1,14 +1,13 @@
 // somatrix-cli review as a script runs it: fingerprints, times, cuts and bad arguments.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "cli/cli_fixture.h"
 
 namespace somatrix {
 namespace {
@@ -17,35 +16,19 @@ namespace fs = std::filesystem;
 
 const std::string kSim = SOMATRIX_TEST_DATA "/sim_review_3min.dat";
 
-class ReviewCliTest : public ::testing::Test {
+class ReviewCliTest : public test::CCliTest {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("somatrix_review_cli_" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    ReviewCliTest() : CCliTest("somatrix_review_cli") {}
 
     // Runs `somatrix-cli review ARGS` in UTC; the exit status, stdout and stderr.
-    std::tuple<int, std::string, std::string> Run(const std::string& args) {
-        const fs::path out = m_dir / "stdout", err = m_dir / "stderr";
-        const std::string command = "TZ=UTC0 " + std::string(SOMATRIX_CLI) + " review " + args +
-                                    " >" + out.string() + " 2>" + err.string();
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-    }
-    static std::string Slurp(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+    std::tuple<int, std::string, std::string> Run(const std::string& args) const {
+        const test::CRun run = RunCli("review " + args, "TZ=UTC0 ");
+        return {run.m_nStatus, run.m_strOut, run.m_strErr};
     }
     std::string Write(const std::string& name, const std::string& bytes) {
         std::ofstream(m_dir / name, std::ios::binary) << bytes;
         return (m_dir / name).string();
     }
-
-    fs::path m_dir;
 };
 
 TEST_F(ReviewCliTest, InfoAndTimeOfTheSimulatorFile) {
