@@ -42,6 +42,7 @@ bool COperCore::OpenDevicePort(const std::string& port) {
     if (!m_pLink->Open(port, error)) {
         return false;  // the caller shows its own message
     }
+    m_bStoppedByDevice = false;
     return m_pLink->IsOpen();
 }
 
@@ -91,12 +92,23 @@ void COperCore::OnStart() {
     CMeasurementFlags flags = m_flags;
     flags.m_bStartRequested = 1;
     SetFlags(flags);
+    m_bStoppedByDevice = false;
     RefreshControls();
 }
 
 void COperCore::OnStop() {
     m_sink.SetMeasuring(false);
     if (!m_flags.m_bMeasuring || m_nSelected < 0) {
+        return;
+    }
+    if (m_pLink && !IsPortOpen() && m_devicePort.IsKnown()) {
+        OpenDevicePort(m_devicePort.m_strName);
+    }
+    if (m_pLink && !IsPortOpen()) {
+        // No request can reach the device: the measurement ends here, so Stop never stays
+        // enabled without effect.
+        SetFlags(CMeasurementFlags{});
+        RefreshControls();
         return;
     }
     SendStopRequest(SelectedType());

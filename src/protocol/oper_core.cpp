@@ -132,7 +132,11 @@ void COperCore::OnFrame(const uint8_t* f, size_t n) {
 }
 
 void COperCore::OnDataFrame(const uint8_t* f, size_t n) {
-    if (m_flags.m_bStartRequested || !m_flags.m_bMeasuring) {
+    // A frame behind a stop acknowledgement, or one that reaches us with the port already
+    // closed, would leave a measurement that no Stop can end. Without a link (replay) the
+    // frames themselves are the measurement.
+    const bool mayStart = !m_bStoppedByDevice && (!m_pLink || m_pLink->IsOpen());
+    if (mayStart && (m_flags.m_bStartRequested || !m_flags.m_bMeasuring)) {
         CMeasurementFlags flags = m_flags;
         flags.m_bStartRequested = 0;
         flags.m_bMeasuring = 1;
@@ -150,6 +154,7 @@ void COperCore::OnStopAcknowledged() {
     flags.m_bStopRequested = 0;
     flags.m_bMeasuring = 0;
     SetFlags(flags);
+    m_bStoppedByDevice = true;
     if (IsPortOpen() && m_devicePort.IsKnown()) {
         CloseDevicePort();
     }

@@ -122,6 +122,8 @@ public:
     bool StartLog(ELogMode mode);
     bool StartLogFile(ELogMode mode, const std::string& path);
     void StopLog();
+    // Pauses or resumes the open log (nothing when none is open).
+    void SetLogPaused(bool paused) { m_log.SetPaused(paused); }
     const CDataLog& GetLog() const { return m_log; }
 
     CCatalogue& GetCatalogue() { return m_catalogue; }
@@ -170,6 +172,9 @@ private:
     std::string m_strLogFolder = "Data";
     bool m_bShutDown = false;
     bool m_bScanning = false;
+    // Set by a stop acknowledgement: data frames still in flight behind it do not start a new
+    // measurement. Cleared by the next Start or a fresh opening of the port.
+    bool m_bStoppedByDevice = false;
     bool m_bOnlineOnly = false;
     int m_nProbeWaitMs = 150;
     std::vector<std::string> m_listEntries;  // device list texts, in catalogue order

@@ -80,6 +80,42 @@ TEST_F(OperCoreTest, StartMeasureStopFollowsTheStateTable) {
     EXPECT_TRUE(m_sink.Take().empty());
 }
 
+TEST_F(OperCoreTest, FramesBehindAStopAcknowledgementStartNothingAndStopAlwaysWorks) {
+    Online(0xCA);
+    m_core.OnStart();
+    Feed(MakeFrame(0xCA, 0xA0, {0x01, 0x00}));
+    m_core.OnStop();
+    // The acknowledgement and one more data frame in the same receive event.
+    Feed(Bytes{0xFF, 0xCA, 0x03, 0xA4, 0xA1, 0xFF, 0xCA, 0x05, 0x9A, 0xA0, 0x01, 0xF4});
+    EXPECT_EQ(m_core.GetFlags(), Flags(0, 0, 0));
+    EXPECT_FALSE(m_link.IsOpen());
+    EXPECT_FALSE(Controls().m_bStop);
+    EXPECT_TRUE(Controls().m_bStart);
+    Feed(MakeFrame(0xCA, 0xA0, {0x01, 0x00}));  // later, port closed
+    EXPECT_EQ(m_core.GetFlags(), Flags(0, 0, 0));
+
+    // A new Start measures again.
+    m_core.OnStart();
+    Feed(MakeFrame(0xCA, 0xA0, {0x01, 0x00}));
+    EXPECT_EQ(m_core.GetFlags(), Flags(1, 0, 0));
+    // Stop with the port gone under the measurement opens it again and sends the request.
+    m_link.m_bOpen = false;
+    m_link.m_writes.clear();
+    m_core.OnStop();
+    EXPECT_EQ(m_link.TakeLastWrite(), (Bytes{0xFF, 0xCA, 0x03, 0xA4, 0xA1}));
+    EXPECT_TRUE(m_sink.m_messages.empty());
+    // And when the port cannot be opened, Stop still ends the measurement.
+    Feed(MakeFrame(0xCA, 0xA1));
+    m_core.OnStart();
+    Feed(MakeFrame(0xCA, 0xA0, {0x01, 0x00}));
+    m_link.m_bOpen = false;
+    m_link.m_bFailOpen = true;
+    m_core.OnStop();
+    EXPECT_EQ(m_core.GetFlags(), Flags(0, 0, 0));
+    EXPECT_FALSE(Controls().m_bStop);
+    EXPECT_TRUE(m_sink.m_messages.empty());
+}
+
 TEST_F(OperCoreTest, BloodPressureStopAndResultKeepThePortOpen) {
     Online(0xCD);
     m_core.OnStart();
