@@ -96,8 +96,19 @@ void CReviewRecording::CutSamples(uint32_t start, uint32_t end) {
     }
     if (end < count && holder > 0) {
         const size_t h = holder - 1;
+        const uint32_t into = end - m_segmentStart[h];
         newStart.push_back(start);
-        newTime.push_back(m_segmentTime[h] + (end - m_segmentStart[h]) / kSampleRate);
+        newTime.push_back(m_segmentTime[h] + into / kSampleRate);
+        // The restart carries only whole seconds. From the next whole second of the holder on,
+        // a second marker gives the samples their recorded time again, so at most the samples
+        // of one second read early.
+        const uint64_t boundary =
+            uint64_t{m_segmentStart[h]} + (uint64_t{into} / kSampleRate + 1) * kSampleRate;
+        const uint64_t holderEnd = holder < n ? m_segmentStart[holder] : count;
+        if (into % kSampleRate != 0 && boundary < holderEnd && boundary < count) {
+            newStart.push_back(static_cast<uint32_t>(boundary) - removed);
+            newTime.push_back(m_segmentTime[h] + into / kSampleRate + 1);
+        }
     }
     for (size_t k = holder; k < n && end < count; ++k) {
         newStart.push_back(m_segmentStart[k] - removed);

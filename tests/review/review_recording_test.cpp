@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -127,9 +128,11 @@ TEST(ReviewRecording, CutKeepsTheTimeOfEverySampleAfterIt) {
     one.AddSegment(0, kT);
     AppendNumbered(one, 0, 2000);
     one.CutSamples(100, 1500);
-    EXPECT_EQ(one.SegmentStart(), (std::vector<uint32_t>{0, 100}));
-    EXPECT_EQ(one.SegmentTime(), (std::vector<uint32_t>{kT, kT + 7}));
+    // 1500 is 7.5 s in: from sample 1600 (8 s) on a second marker gives the recorded time.
+    EXPECT_EQ(one.SegmentStart(), (std::vector<uint32_t>{0, 100, 200}));
+    EXPECT_EQ(one.SegmentTime(), (std::vector<uint32_t>{kT, kT + 7, kT + 8}));
     EXPECT_EQ(one.Samples()[100], 1500);
+    EXPECT_EQ(one.Samples()[200], 1600);
 
     // A cut that ends where a segment starts shifts it unchanged; a cut to the end drops the
     // segments after its start.
@@ -141,6 +144,41 @@ TEST(ReviewRecording, CutKeepsTheTimeOfEverySampleAfterIt) {
     edge.CutSamples(500, 1600);
     EXPECT_EQ(edge.SampleCount(), 500u);
     EXPECT_EQ(edge.SegmentStart(), (std::vector<uint32_t>{0, 200, 400}));
+}
+
+TEST(ReviewRecording, AfterAnyCutOnlyOneSecondOfSamplesReadsEarly) {
+    // Segments of uneven lengths, as a recording with gaps has them.
+    const std::vector<uint32_t> starts = {0, 170, 900, 1013, 2600, 3001};
+    CReviewRecording base;
+    AppendNumbered(base, 0, 4000);
+    for (size_t k = 0; k < starts.size(); ++k) {
+        base.AddSegment(starts[k], kT + 1000 * static_cast<uint32_t>(k));
+    }
+    std::srand(7);
+    for (int trial = 0; trial < 100; ++trial) {
+        const uint32_t a = static_cast<uint32_t>(std::rand() % 4000);
+        const uint32_t b = static_cast<uint32_t>(std::rand() % 4000);
+        const uint32_t start = std::min(a, b), end = std::max(a, b);
+        CReviewRecording r = base;
+        r.CutSamples(start, end);
+        // The segment that held sample `end` before the cut, and its next whole second.
+        size_t h = 0;
+        while (h + 1 < starts.size() && starts[h + 1] <= end) {
+            ++h;
+        }
+        const uint32_t boundary = starts[h] + ((end - starts[h]) / 200 + 1) * 200;
+        for (uint32_t i = start; i < r.SampleCount(); ++i) {
+            const uint32_t recorded = i + (end - start);  // the sample's index before the cut
+            ASSERT_EQ(r.Samples()[i], recorded);
+            std::string before, after;
+            const uint32_t t0 = base.FormatSampleTime(recorded, &before);
+            const uint32_t t1 = r.FormatSampleTime(i, &after);
+            ASSERT_EQ(t1, t0) << start << ".." << end << " sample " << recorded;
+            if (recorded >= boundary || (end - starts[h]) % 200 == 0) {
+                ASSERT_EQ(after, before) << start << ".." << end << " sample " << recorded;
+            }
+        }
+    }
 }
 
 TEST(ReviewRecording, CutTakesAnyArguments) {
