@@ -57,8 +57,10 @@ TEST_F(ReviewCliTest, CutSavesAsTheSaveCommandDoes) {
     const std::string out = (m_dir / "cut.dat").string();
     EXPECT_EQ(std::get<0>(Run("cut " + kSim + " 100 12100 -o " + out)), 0);
     EXPECT_EQ(std::get<1>(Run("info " + out)),
-              "samples 24000\nsegments 3\nsegment 0 1700000000\nsegment 100 1700000120\n"
-              "segment 12000 1700000240\n"
+              // 12100 is half a second into its segment: from its next whole second (12200,
+              // now 200) a marker carries the recorded time.
+              "samples 24000\nsegments 4\nsegment 0 1700000000\nsegment 100 1700000120\n"
+              "segment 200 1700000121\nsegment 12000 1700000240\n"
               "sha256 dbba789574babfdba718f2b4bf4ec490fe9e7579bd43547dc171b5a1d0742cee\n");
 }
 
