@@ -8,6 +8,9 @@
 #include "cli/commands.h"
 #include "cli/review_sha256.h"
 #include "review/review_file.h"
+#if SOMATRIX_WITH_PLATFORM
+#include "platform/review_file_saver.h"
+#endif
 
 namespace somatrix::cli {
 namespace {
@@ -105,7 +108,12 @@ int RunCut(const std::vector<std::string>& args) {
     }
     recording.CutSamples(start, end);
     std::string error;
-    if (!SaveWaveFile(out, recording, error)) {
+#if SOMATRIX_WITH_PLATFORM
+    const bool saved = SaveReviewFile(QString::fromLocal8Bit(out.c_str()), recording, error);
+#else
+    const bool saved = SaveWaveFile(out, recording, error);
+#endif
+    if (!saved) {
         throw std::runtime_error("cannot write " + out + ": " + error);
     }
     return 0;

@@ -205,12 +205,10 @@ CLoadOutcome LoadWaveFile(const std::string& path, CReviewRecording& recording) 
     return outcome;
 }
 
-namespace {
-
 // Writes the file's bytes: the header with the first segment's time, then every segment, each
 // after the first behind a "TM" marker with its time. Samples before the first segment (a file
 // whose first time stamp was 0) keep a header time of 0, so they stay without a time.
-bool WriteRecording(std::FILE* file, const CReviewRecording& recording) {
+bool EncodeWaveFile(const CReviewRecording& recording, const CByteWriter& write) {
     const uint16_t* samples = recording.Samples();
     const uint32_t count = recording.SampleCount();
     const std::vector<uint32_t>& starts = recording.SegmentStart();
@@ -222,11 +220,11 @@ bool WriteRecording(std::FILE* file, const CReviewRecording& recording) {
             static_cast<uint8_t>(tag[0]),     static_cast<uint8_t>(tag[1]),
             static_cast<uint8_t>(time),       static_cast<uint8_t>(time >> 8),
             static_cast<uint8_t>(time >> 16), static_cast<uint8_t>(time >> 24)};
-        return std::fwrite(bytes, 1, 6, file) == 6;
+        return write(bytes, 6);
     };
     auto writeSamples = [&](uint32_t from, uint32_t to) {
         if constexpr (std::endian::native == std::endian::little) {
-            return std::fwrite(samples + from, 2, to - from, file) == to - from;
+            return from == to || write(samples + from, size_t{2} * (to - from));
         } else {
             uint8_t chunk[8192];
             while (from < to) {
@@ -235,7 +233,7 @@ bool WriteRecording(std::FILE* file, const CReviewRecording& recording) {
                     chunk[2 * j] = static_cast<uint8_t>(samples[from + j]);
                     chunk[2 * j + 1] = static_cast<uint8_t>(samples[from + j] >> 8);
                 }
-                if (std::fwrite(chunk, 2, n, file) != n) {
+                if (!write(chunk, size_t{2} * n)) {
                     return false;
                 }
                 from += n;
@@ -244,7 +242,7 @@ bool WriteRecording(std::FILE* file, const CReviewRecording& recording) {
         }
     };
 
-    if (std::fwrite("EEG1", 1, 4, file) != 4 || !writeStamped("TM", headerTimed ? times[0] : 0)) {
+    if (!write("EEG1", 4) || !writeStamped("TM", headerTimed ? times[0] : 0)) {
         return false;
     }
     uint32_t written = 0;
@@ -266,10 +264,20 @@ bool WriteRecording(std::FILE* file, const CReviewRecording& recording) {
     return writeSamples(written, count);
 }
 
-}  // namespace
+bool IsSavable(const CReviewRecording& recording, std::string& error) {
+    if (recording.SampleCount() >= kMinReviewSamples) {
+        return true;
+    }
+    error = "波形只剩 " + std::to_string(recording.SampleCount()) + " 个采样点，少于 " +
+            std::to_string(kMinReviewSamples) + " 个的文件以后无法打开，所以没有保存";
+    return false;
+}
 
 bool SaveWaveFile(const std::string& path, const CReviewRecording& recording, std::string& error) {
     error.clear();
+    if (!IsSavable(recording, error)) {
+        return false;
+    }
     // Replace the file a link points to, not the link.
     std::error_code ec;
     fs::path target = fs::path(path);
@@ -293,7 +301,11 @@ bool SaveWaveFile(const std::string& path, const CReviewRecording& recording, st
         error = kWriteFailed;
         return false;
     }
-    bool ok = WriteRecording(file.get(), recording) && std::fflush(file.get()) == 0;
+    std::FILE* out = file.get();
+    const auto write = [out](const void* bytes, size_t n) {
+        return std::fwrite(bytes, 1, n, out) == n;
+    };
+    bool ok = EncodeWaveFile(recording, write) && std::fflush(out) == 0;
 #ifndef _WIN32
     ok = ok && ::fsync(fileno(file.get())) == 0;
 #endif

@@ -191,13 +191,26 @@ private slots:
         QCOMPARE(asked.m_strDefaultSuffix, QStringLiteral("dat"));
         QCOMPARE(QDir(asked.m_strFolder).canonicalPath(),
                  QDir(QCoreApplication::applicationDirPath()).canonicalPath());
-        QCOMPARE(messages, QStringList{QStringLiteral("文件打开失败!")});
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.front().startsWith(QStringLiteral("文件打开失败!\n")));
+        QVERIFY(messages.front().contains(target));
         QFile old(target);
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("previous contents"));
 
         // Without the limit the same save writes the whole recording.
         disp.SaveWaveFile();
+        QCOMPARE(QFileInfo(target).size(), 72022);
+
+        // Cut down to 44 samples: refused before a file is asked for, and nothing is written.
+        disp.CutSelection(44, disp.Recording().SampleCount());
+        QCOMPARE(disp.Recording().SampleCount(), 44u);
+        asked = CFileDialogRequest();
+        messages.clear();
+        disp.SaveWaveFile();
+        QVERIFY(!asked.m_bSave);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.front().contains(QStringLiteral("45")));
         QCOMPARE(QFileInfo(target).size(), 72022);
     }
 

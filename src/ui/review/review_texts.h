@@ -14,9 +14,6 @@ inline QString FileDialogTitle() {
 inline QString DefaultSuffix() {
     return QStringLiteral("dat");
 }
-inline QString SaveFailed() {
-    return QStringLiteral("文件打开失败!");
-}
 
 inline QString ZoomInX() {
     return QStringLiteral("放大(横向)");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/program_folder.h"
+#include "platform/review_file_saver.h"
 #include "review/review_file.h"
 #include "review/ruler_labels.h"
 #include "ui/review/file_dialog.h"
@@ -60,13 +61,18 @@ void CWaveDispWnd::OpenWaveFile() {
 }
 
 void CWaveDispWnd::SaveWaveFile() {
+    std::string error;
+    // A recording too short to open again is refused before a file is chosen.
+    if (!IsSavable(m_recording, error)) {
+        ShowMessageBox(this, QString::fromStdString(error));
+        return;
+    }
     const QString path = AskFilePath(this, FileRequest(true));
     if (path.isEmpty()) {
         return;
     }
-    std::string error;
-    if (!::somatrix::SaveWaveFile(QFile::encodeName(path).toStdString(), m_recording, error)) {
-        ShowMessageBox(this, review::SaveFailed());
+    if (!SaveReviewFile(path, m_recording, error)) {
+        ShowMessageBox(this, QString::fromStdString(error));
     }
 }
 
