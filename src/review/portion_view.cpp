@@ -1,5 +1,7 @@
 #include "review/portion_view.h"
 
+#include <algorithm>
+
 namespace somatrix {
 
 void CPortionView::SetTotal(int64_t count) {
@@ -23,8 +25,13 @@ CPixelRange CPortionView::ViewBox(int32_t w) const {
     if (m_nTotal == 0) {
         return {0, w};
     }
-    return {static_cast<int32_t>(m_nViewStart * w / m_nTotal),
-            static_cast<int32_t>(m_nViewEnd * w / m_nTotal)};
+    CPixelRange box{static_cast<int32_t>(m_nViewStart * w / m_nTotal),
+                    static_cast<int32_t>(m_nViewEnd * w / m_nTotal)};
+    if (box.m_nRight - box.m_nLeft < kMinViewBoxPixels && w >= kMinViewBoxPixels) {
+        box.m_nLeft = std::clamp(box.m_nLeft, 0, w - kMinViewBoxPixels);
+        box.m_nRight = box.m_nLeft + kMinViewBoxPixels;
+    }
+    return box;
 }
 
 CPixelRange CPortionView::SelectionBox(int32_t w) const {

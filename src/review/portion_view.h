@@ -20,7 +20,12 @@ public:
     void SetSelection(int64_t low, int64_t high);
     void SetWidth(int32_t width) { m_nWidth = width; }
 
-    // The view box over a strip w pixels wide (the whole width when there are no samples).
+    // Narrowest view box drawn: one column of outline and one of shadow, so a view far shorter
+    // than an overview pixel still shows where it is.
+    static constexpr int32_t kMinViewBoxPixels = 2;
+
+    // The view box over a strip w pixels wide (the whole width when there are no samples), at
+    // least kMinViewBoxPixels wide.
     CPixelRange ViewBox(int32_t w) const;
     // Whether a selection is drawn: unless both ends are 0, so a drag from the left edge shows.
     bool HasSelection() const { return m_nSelStart != 0 || m_nSelEnd != 0; }

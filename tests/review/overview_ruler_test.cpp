@@ -44,6 +44,22 @@ TEST(PortionView, BoxesAndPansOfADayLongRecording) {
     EXPECT_EQ(p.ViewStart(), 101);
 }
 
+TEST(PortionView, AViewNarrowerThanAPixelStillHasABox) {
+    CPortionView p;
+    p.SetTotal(17280000);         // 24 hours
+    p.SetView(8640000, 8640200);  // one second in the middle: 0.07 px
+    EXPECT_EQ(p.ViewBox(1160).m_nLeft, 580);
+    EXPECT_EQ(p.ViewBox(1160).m_nRight, 582);
+    p.SetView(17279800, 17280000);  // at the very end: kept inside the strip
+    EXPECT_EQ(p.ViewBox(1160).m_nLeft, 1158);
+    EXPECT_EQ(p.ViewBox(1160).m_nRight, 1160);
+    p.SetView(0, 0);
+    EXPECT_EQ(p.ViewBox(1160).m_nLeft, 0);
+    EXPECT_EQ(p.ViewBox(1160).m_nRight, 2);
+    p.SetView(0, 1440000);  // wide views are as they were
+    EXPECT_EQ(p.ViewBox(1160).m_nRight, 96);
+}
+
 TEST(PortionView, SelectionFromTheFirstSampleIsShown) {
     CPortionView p;
     p.SetTotal(36000);

@@ -157,6 +157,21 @@ private slots:
         // The first remaining sample keeps the time it was recorded at, in the whole seconds of
         // a time stamp (it was taken at 22:14:06.550).
         QCOMPARE(Box(disp, "查看起点"), QStringLiteral("2023.11.14 22:14:06.000"));
+        // Neither the cut nor a new load leaves the old selection in the bar.
+        QCOMPARE(Box(disp, "选取起点"), QString());
+        QCOMPARE(Box(disp, "选取终点"), QString());
+        Drag(wave, 300, 600);
+        QVERIFY(!Box(disp, "选取终点").isEmpty());
+        disp.LoadWaveFile(kSimFile);
+        QCOMPARE(Box(disp, "选取起点"), QString());
+        QCOMPARE(Box(disp, "选取终点"), QString());
+
+        // A view far narrower than an overview pixel still shows its box and shadow.
+        disp.PortionWnd()->SetView(18000, 18001);
+        const QImage narrow = disp.PortionWnd()->grab().toImage();
+        QCOMPARE(narrow.pixelColor(580, 20), QColor(227, 253, 241));
+        QCOMPARE(narrow.pixelColor(581, 20), QColor(10, 151, 87));
+        QCOMPARE(narrow.pixelColor(582, 20), QColor(0, 0, 0));
     }
 
     void saveUsesTheDialogAndAFailureKeepsTheOldFile() {

@@ -94,6 +94,8 @@ void CWaveDispWnd::LoadWaveFile(const QString& path) {
 void CWaveDispWnd::ShowRecording() {
     m_pPortion->SetTotal(m_recording.SampleCount());
     m_pWave->SetData(m_recording.Samples(), m_recording.SampleCount());
+    // New samples carry no selection: the bar's selection times would name old samples.
+    m_pBar->SetSelectionTimes(QString(), QString());
 }
 
 void CWaveDispWnd::ClearWindows() {
