@@ -57,8 +57,9 @@ void COperCore::CloseDevicePort() {
 }
 
 bool COperCore::EnsurePortOpen() {
-    if (!IsPortOpen() && m_devicePort.IsKnown()) {
-        OpenDevicePort(m_devicePort.m_strName);
+    if (!IsPortOpen() && m_devicePort.IsKnown() && OpenDevicePort(m_devicePort.m_strName)) {
+        // The link is up now: the gain, calibration, mode, sleep and wake controls may be used.
+        RefreshControls();
     }
     if (IsPortOpen()) {
         return true;

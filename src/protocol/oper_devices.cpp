@@ -87,9 +87,10 @@ void COperCore::SetOnlineOnly(bool onlineOnly) {
     const bool active =
         m_flags.m_bMeasuring || m_flags.m_bStartRequested || m_flags.m_bStopRequested;
     if (!active) {
-        // Toggling leaves the list without a selection; nothing else changes.
+        // Toggling leaves the list without a selection, so nothing is ready to start.
         m_nSelected = -1;
         ShowDeviceList(-1);
+        RefreshControls();
         return;
     }
     // A running measurement must keep its device, or Stop could no longer address it; so the

@@ -116,6 +116,36 @@ TEST_F(OperCoreTest, FramesBehindAStopAcknowledgementStartNothingAndStopAlwaysWo
     EXPECT_TRUE(m_sink.m_messages.empty());
 }
 
+TEST_F(OperCoreTest, ControlsFollowAPortOpenedByAReadAndTheOnlineOnlySwitch) {
+    Online(0xC8);
+    EXPECT_FALSE(Controls().m_bMode);
+    m_core.OnReadDeviceNumber();  // opens the port
+    EXPECT_TRUE(m_link.IsOpen());
+    EXPECT_TRUE(Controls().m_bMode);
+    Online(0xCD);
+    m_core.CloseDevicePort();
+    m_core.RefreshControls();
+    EXPECT_FALSE(Controls().m_bSleep);
+    m_core.OnReadProductionDate();
+    EXPECT_TRUE(Controls().m_bSleep);
+    EXPECT_TRUE(Controls().m_bWake);
+    Online(0xCA);
+    m_core.CloseDevicePort();
+    m_core.RefreshControls();
+    EXPECT_FALSE(Controls().m_bGainUp);
+    m_core.OnReadDeviceNumber();
+    EXPECT_TRUE(Controls().m_bGainUp);
+    EXPECT_TRUE(Controls().m_bGainDown);
+
+    // The online-only switch leaves nothing selected: nothing can be started.
+    EXPECT_TRUE(Controls().m_bStart);
+    m_core.SetOnlineOnly(true);
+    EXPECT_EQ(m_core.GetSelectedDevice(), -1);
+    EXPECT_FALSE(Controls().m_bStart);
+    EXPECT_FALSE(Controls().m_bReadDeviceNumber);
+    EXPECT_FALSE(Controls().m_bGainUp);
+}
+
 TEST_F(OperCoreTest, BloodPressureStopAndResultKeepThePortOpen) {
     Online(0xCD);
     m_core.OnStart();
