@@ -63,6 +63,12 @@ CPlotRepaint CLiveWave::AddSample(int value) {
     return {CPlotRepaint::kStrip, x - kStripHalf, x + kStripHalf};
 }
 
+CPlotRepaint CLiveWave::Clear() {
+    m_nStart = 0;
+    m_nCount = 0;
+    return {CPlotRepaint::kWhole, 0, 0};
+}
+
 void CLiveWave::ResetZoom() {
     m_nZoomX = m_nDefZoomX;
     m_nZoomY = m_nDefZoomY;

@@ -48,6 +48,8 @@ public:
     void Resize(int width, int height);
     // One sample (its low 16 bits are kept); returns what to repaint.
     CPlotRepaint AddSample(int value);
+    // Empties the ring: the page restarts at the left edge with nothing drawn.
+    CPlotRepaint Clear();
     // Zoom of a device selection; the defaults that a reset restores stay as they are.
     CPlotRepaint SetZoom(int zoomX, int zoomY);
     // The context menu's zoom commands; `shift` resets to the defaults.

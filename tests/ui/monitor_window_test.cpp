@@ -164,8 +164,15 @@ void CMonitorWindowTest::ViewScalesSkinResistanceAndZoomsHeartSound() {
     QCOMPARE(last(), uint16_t{123});
     view->AddSample(-15, 0, 0);
     QCOMPARE(last(), uint16_t{0xFFFF});  // -1: truncated toward zero, stored as 16 bits
+    // An absent reading (-1) is not drawn at all, not drawn as 0.
+    const int drawn = plot.DisplayCount();
+    view->AddSample(-1, 0, 0);
+    QCOMPARE(plot.DisplayCount(), drawn);
+    QCOMPARE(last(), uint16_t{0xFFFF});
 
+    // A new sensor starts on an empty page.
     view->SetSensorType(0xB1);
+    QCOMPARE(plot.DisplayCount(), 0);
     QCOMPARE(plot.ZoomX(), 60);
     QCOMPARE(plot.ZoomY(), 100);
     view->AddSample(1234, 0, 0);

@@ -56,6 +56,10 @@ void CDrawWave3Wnd::AddSample(int value, int, int) {
     Repaint(m_wave.AddSample(value));
 }
 
+void CDrawWave3Wnd::Clear() {
+    Repaint(m_wave.Clear());
+}
+
 void CDrawWave3Wnd::SetZoom(int zoomX, int zoomY) {
     Repaint(m_wave.SetZoom(zoomX, zoomY));
 }

@@ -35,6 +35,8 @@ public:
 
     // One decoded sample; only `value` is drawn.
     void AddSample(int value, int aux1, int aux2);
+    // Empties the plot (a device selection): the page restarts with nothing drawn.
+    void Clear();
     // Zoom set by a device selection (the defaults a reset restores stay as they are).
     void SetZoom(int zoomX, int zoomY);
 

@@ -59,6 +59,9 @@ void CSomatrixView::SetMode(int mode) {
 
 void CSomatrixView::AddSample(int value, int aux1, int aux2) {
     if (m_nSensorType == type::kSkinResistance) {
+        if (value == -1) {
+            return;  // no reading: drawn as nothing rather than as 0 after the division
+        }
         value /= 10;  // C++ division truncates toward zero, as required for negative samples
     }
     m_wndWave.AddSample(value, aux1, aux2);
@@ -66,6 +69,8 @@ void CSomatrixView::AddSample(int value, int aux1, int aux2) {
 
 void CSomatrixView::SetSensorType(uint8_t sensorType) {
     m_nSensorType = sensorType;
+    // A new sensor starts on an empty page: its trace never continues the previous one's.
+    m_wndWave.Clear();
     m_wndWave.SetZoom(kZoomX, sensorType == type::kHeartSound ? kZoomYHeartSound : kZoomYOther);
 }
 
