@@ -66,6 +66,41 @@ private slots:
         QTRY_COMPARE(Described(panel), QString("体温\t最大/小值\n36.5\t37.2/36.5"));
     }
 
+    void EveryTextFitsThePanelWithoutOverlapping() {
+        CInfoScreeWnd panel;
+        panel.resize(204, 176);  // the 136 x 108 placeholder
+        panel.SetMeasuring(true);
+        struct CCase {
+            uint8_t type;
+            std::array<int, 4> values;
+            std::array<int, 4> extremes;  // max1, min1, max2, min2; all -1: switch off
+            int texts;                    // header and value texts expected
+        };
+        const CCase cases[] = {
+            {0xC7, {109, 98, 75, -1}, {255, 100, 100, 90}, 7},
+            {0xC7, {65535, 100, 255, -1}, {-1, -1, -1, -1}, 4},
+            {0xC3, {65535, 65535, -1, -1}, {65535, 10000, 65535, 10000}, 6},
+            {0xCE, {65535, -1, -1, -1}, {65535, 65535, -1, -1}, 4},
+        };
+        for (const CCase& c : cases) {
+            panel.SetSensor(c.type, QString("传感器"));
+            const bool on = c.extremes[0] >= 0;
+            panel.SetMaxMin(on, c.extremes[0], c.extremes[1], c.extremes[2], c.extremes[3]);
+            panel.SetValues(c.values[0], c.values[1], c.values[2], c.values[3]);
+            const std::vector<CPaintedText> texts = panel.PaintedTexts();
+            QCOMPARE(static_cast<int>(texts.size()), c.texts);
+            for (size_t i = 0; i < texts.size(); ++i) {
+                const QRect& a = texts[i].m_rc;
+                QVERIFY2(a.left() >= 0 && a.right() < panel.width(),
+                         qPrintable(texts[i].m_strText));
+                for (size_t j = i + 1; j < texts.size(); ++j) {
+                    QVERIFY2(!a.intersects(texts[j].m_rc),
+                             qPrintable(texts[i].m_strText + " / " + texts[j].m_strText));
+                }
+            }
+        }
+    }
+
     void FontsFallBackToAnInstalledCjkFace() {
         const QFont font = CInfoScreeWnd::PanelFont(16, 11);
         QCOMPARE(font.families().front(), QString("宋体"));

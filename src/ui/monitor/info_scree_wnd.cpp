@@ -20,6 +20,29 @@ constexpr const char* kFallbackFaces[] = {
 const QColor kNavy(0, 0, 128);
 const QColor kGreen(0, 255, 0);
 const QColor kLightYellow(255, 255, 128);
+
+// The smallest size a row shrinks to; below it the texts would no longer be read.
+constexpr int kMinTextPixels = 8;
+// Space kept between two texts of a row and from the panel's edges.
+constexpr int kTextGap = 4;
+
+// Whether the texts of one row keep apart and stay inside a panel this wide.
+bool RowFits(const std::vector<CPaintedText>& texts, int width) {
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const QRect& a = texts[i].m_rc;
+        if (a.left() < 0 || a.left() + a.width() > width) {
+            return false;
+        }
+        for (size_t j = i + 1; j < texts.size(); ++j) {
+            const QRect& b = texts[j].m_rc;
+            if (a.left() < b.left() + b.width() + kTextGap &&
+                b.left() < a.left() + a.width() + kTextGap) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 }  // namespace
 
 QFont CInfoScreeWnd::PanelFont(int pixelHeight, int averageWidth) {
@@ -95,20 +118,57 @@ void CInfoScreeWnd::SetAmplitude(int amplitude) {
     m_panel.SetAmplitude(amplitude);  // shown with the next repaint
 }
 
+std::vector<CPaintedText> CInfoScreeWnd::PaintedTexts() const {
+    const std::vector<CInfoItem> items = m_panel.Layout(width(), height());
+    std::vector<CPaintedText> out;
+    out.reserve(items.size());
+    // Row by row (the header is row -1): the texts of a row in one size, the largest that
+    // keeps them apart and inside the panel.
+    for (int row = -1; row < static_cast<int>(CInfoPanel::kRowOffsets.size()); ++row) {
+        std::vector<const CInfoItem*> texts;
+        for (const CInfoItem& item : items) {
+            if (item.m_nRow == row) {
+                texts.push_back(&item);
+            }
+        }
+        if (texts.empty()) {
+            continue;
+        }
+        const bool small = texts.front()->m_eFont == CInfoItem::kSmall;
+        const int fullHeight = small ? 14 : 16;
+        const int fullWidth = small ? 9 : 11;
+        std::vector<CPaintedText> placed;
+        for (int pixels = fullHeight; pixels >= kMinTextPixels; --pixels) {
+            const QFont font = pixels == fullHeight
+                                   ? (small ? m_small : m_large)
+                                   : PanelFont(pixels, fullWidth * pixels / fullHeight);
+            const QFontMetrics metrics(font);
+            placed.clear();
+            for (const CInfoItem* item : texts) {
+                const QString text = QString::fromStdString(item->m_strText);
+                const int w = metrics.horizontalAdvance(text);
+                const int x = item->m_bRight ? item->m_nX - w : item->m_nX;
+                placed.push_back({text, font, QRect(x, item->m_nY, w, metrics.height()),
+                                  item->m_eColour == CInfoItem::kHeader});
+            }
+            if (RowFits(placed, width())) {
+                break;
+            }
+        }
+        out.insert(out.end(), placed.begin(), placed.end());
+    }
+    return out;
+}
+
 void CInfoScreeWnd::paintEvent(QPaintEvent*) {
     m_pacer.Painted();
     QPainter painter(this);
     painter.fillRect(rect(), kNavy);
-    const QFontMetrics smallMetrics(m_small);
-    const QFontMetrics largeMetrics(m_large);
-    for (const CInfoItem& item : m_panel.Layout(width(), height())) {
-        const bool small = item.m_eFont == CInfoItem::kSmall;
-        const QFontMetrics& metrics = small ? smallMetrics : largeMetrics;
-        const QString text = QString::fromStdString(item.m_strText);
-        painter.setFont(small ? m_small : m_large);
-        painter.setPen(item.m_eColour == CInfoItem::kHeader ? kGreen : kLightYellow);
-        const int x = item.m_bRight ? item.m_nX - metrics.horizontalAdvance(text) : item.m_nX;
-        painter.drawText(x, item.m_nY + metrics.ascent(), text);
+    for (const CPaintedText& text : PaintedTexts()) {
+        painter.setFont(text.m_font);
+        painter.setPen(text.m_bHeader ? kGreen : kLightYellow);
+        painter.drawText(text.m_rc.left(), text.m_rc.top() + QFontMetrics(text.m_font).ascent(),
+                         text.m_strText);
     }
     const QString description = QString::fromStdString(m_panel.Description());
     if (description != accessibleDescription()) {

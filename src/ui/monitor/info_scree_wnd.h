@@ -7,11 +7,20 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "display/info_panel.h"
 #include "ui/monitor/paint_pacer.h"
 
 namespace somatrix {
+
+// One text as painted: where, in which font, and the box it covers.
+struct CPaintedText {
+    QString m_strText;
+    QFont m_font;
+    QRect m_rc;
+    bool m_bHeader = false;
+};
 
 namespace ids {
 inline constexpr int kInfoPanelWindow = 1102;
@@ -35,6 +44,9 @@ public:
     const CPaintPacer& Pacer() const { return m_pacer; }
     // The panel's two fonts: "宋体", or an installed CJK face where it is missing.
     static QFont PanelFont(int pixelHeight, int averageWidth);
+    // The texts as the next paint draws them. A row whose texts would run into each other or
+    // past the panel's edges is drawn in a smaller size of its font until it fits.
+    std::vector<CPaintedText> PaintedTexts() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
