@@ -1,14 +1,14 @@
 #pragma once
-// The review trace as pixel columns. A polyline through the samples of the view, sample i at
-// x = trunc((i - viewStart) / xScale) and y = trunc((topValue - sample) / yScale), is rasterised
-// one column at a time: a segment covers, in each column it crosses, the rows between its heights
-// at the column's left and right edges (half a pixel either side of the centre, clipped to the
-// segment's ends), so both end pixels are part of the segment.
+// The review trace as pixel columns. The trace is the polyline through the samples of the view,
+// sample i at x = trunc((i - viewStart) / xScale) and y = trunc((topValue - sample) / yScale),
+// each segment drawn as the platform draws a one-pixel line without antialiasing.
 //
-// Two paths give the same pixels: BuildTraceColumns takes, per column, the extremes of the
-// segments that touch it (interior samples through the min/max pyramid, so the cost follows the
-// width); ForEachSegmentSpan walks every segment (the plain drawing, kept for checks and
-// measurements). Called by the wave window's render on the GUI thread.
+// Samples that share a column are joined by vertical segments, which cover every row between
+// them: in that column the trace is one run from the highest to the lowest of its samples,
+// found through the min/max pyramid. What is left are the segments from the last sample of a
+// column to the first sample of the next column that has samples, one per column. So a paint
+// draws at most one run and one line a column, whatever the number of samples, and gives the
+// same pixels as drawing every segment. Called by the wave window's render on the GUI thread.
 #include <cstdint>
 #include <vector>
 
@@ -16,10 +16,16 @@
 
 namespace somatrix {
 
-// Rows m_nTop..m_nBottom (inclusive, unclipped) of one column; empty when m_nTop > m_nBottom.
+// One column of the trace: rows m_nTop..m_nBottom (inclusive, unclipped) hold its samples, the
+// first of them at row m_nFirst and the last at m_nLast; from the last the trace goes on to the
+// next sample at (m_nNextX, m_nNextY), none when m_nNextX < 0. Empty when no sample lies in it.
 struct CColumnSpan {
     int32_t m_nTop = 1;
     int32_t m_nBottom = 0;
+    int32_t m_nFirst = 0;
+    int32_t m_nLast = 0;
+    int64_t m_nNextX = -1;
+    int32_t m_nNextY = 0;
     bool Empty() const { return m_nTop > m_nBottom; }
 };
 
@@ -39,27 +45,28 @@ struct CTraceGeometry {
     int32_t Y(int32_t value) const;
 };
 
-// Rows that the segment from (xa, ya) to (xb, yb), xa <= xb, covers in column x (xa <= x <= xb).
-CColumnSpan SegmentSpan(int64_t xa, int32_t ya, int64_t xb, int32_t yb, int64_t x);
-
 // One span per column 0..width-1.
 void BuildTraceColumns(const CTraceGeometry& g, const CMinMaxPyramid& pyramid,
                        std::vector<CColumnSpan>& columns);
 
-// Calls paint(x, span) for every column of every segment that lies in 0..width-1.
-template <typename Paint>
-void ForEachSegmentSpan(const CTraceGeometry& g, Paint&& paint) {
+// Calls segment(xa, ya, xb, yb) for every segment of the polyline that starts in a column below
+// the width, in order; a view of one sample gives one segment from the sample to itself. The
+// plain drawing, kept for checks and measurements: it walks every sample.
+template <typename Segment>
+void ForEachSegment(const CTraceGeometry& g, Segment&& segment) {
     if (g.m_pSamples == nullptr || g.m_nViewEnd <= g.m_nViewStart || g.m_nWidth <= 0) {
         return;
     }
-    int64_t xa = 0;
+    int64_t xa = g.X(g.m_nViewStart);
     int32_t ya = g.Y(g.m_pSamples[g.m_nViewStart]);
-    for (int64_t i = g.m_nViewStart; i < g.m_nViewEnd; ++i) {
+    if (g.m_nViewEnd - g.m_nViewStart == 1) {
+        segment(xa, ya, xa, ya);
+        return;
+    }
+    for (int64_t i = g.m_nViewStart + 1; i < g.m_nViewEnd && xa < g.m_nWidth; ++i) {
         const int64_t xb = g.X(i);
         const int32_t yb = g.Y(g.m_pSamples[i]);
-        for (int64_t x = xa; x <= xb && x < g.m_nWidth; ++x) {
-            paint(static_cast<int32_t>(x), SegmentSpan(xa, ya, xb, yb, x));
-        }
+        segment(xa, ya, xb, yb);
         xa = xb;
         ya = yb;
     }

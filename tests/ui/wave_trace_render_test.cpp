@@ -1,5 +1,5 @@
 // The wave window's trace drawn through per-column extremes is pixel for pixel the trace drawn
-// segment by segment.
+// segment by segment with QPainter::drawLine, without antialiasing.
 #include <QGuiApplication>
 #include <QImage>
 #include <QTest>
@@ -35,6 +35,32 @@ private:
     }
 
 private slots:
+    void aShallowRampIsOnePixelThick() {
+        // 500 values over 1200 columns on a 300-row plot: a rise of at most one row a column,
+        // where a one-pixel line has one pixel in every column.
+        std::vector<uint16_t> ramp(1201);
+        for (size_t i = 0; i < ramp.size(); ++i) {
+            ramp[i] = static_cast<uint16_t>(i * 5 / 12);
+        }
+        CWaveView view;
+        view.Resize(1201, 300);
+        view.SetData(ramp.data(), static_cast<uint32_t>(ramp.size()));
+        QImage image(1201, 300, QImage::Format_RGB32);
+        std::vector<CColumnSpan> columns;
+        RenderWaveImage(image, view, ETracePath::kColumns, columns);
+        int thick = 0, traced = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                n += image.pixel(x, y) == qRgb(24, 243, 173);
+            }
+            thick += n > 1;
+            traced += n;
+        }
+        QCOMPARE(thick, 0);
+        QVERIFY(traced > 1000);
+    }
+
     void columnsEqualEverySegment() {
         std::mt19937 rng(2026);
         std::vector<uint16_t> noise(50000);
@@ -46,6 +72,11 @@ private slots:
         for (size_t i = 0; i < wave.size(); ++i) {
             wave[i] = static_cast<uint16_t>(2000 + (i % 700 < 350 ? i % 350 : 350 - i % 350) * 4 +
                                             (i % 997 == 0 ? 1500 : 0));
+        }
+        // A shallow ramp: 2500 samples rising by 1000 over the view.
+        std::vector<uint16_t> ramp(2500);
+        for (size_t i = 0; i < ramp.size(); ++i) {
+            ramp[i] = static_cast<uint16_t>(1000 + i * 2 / 5);
         }
         struct Case {
             const char* name;
@@ -68,16 +99,29 @@ private slots:
             {"single sample", &noise, 1, 0, 1, 640, 200},
             {"two samples", &noise, 2, 0, 2, 640, 200},
             {"one sample of many", &wave, 50000, 31000, 31001, 640, 200},
+            {"ramp, whole, xScale 2.1", &ramp, 2500, 0, 2500, 1204, 553},
+            {"ramp, middle, xScale 0.3", &ramp, 2500, 1000, 1361, 1204, 553},
+            {"noise, random views", &noise, 50000, -1, -1, 1160, 553},
         };
         for (const Case& c : cases) {
-            CWaveView view;
-            view.Resize(c.w, c.h);
-            view.SetData(c.data->data(), c.count);
-            view.SetView(c.start, c.end);
-            view.Resize(c.w, c.h);  // the scale of the view, as a resize computes it
-            int traced = 0;
-            QCOMPARE(Differences(view, c.w, c.h, &traced), 0);
-            QVERIFY2(traced > 0, c.name);
+            // A view of -1, -1 stands for twenty random views of the data.
+            const int views = c.start < 0 ? 20 : 1;
+            for (int k = 0; k < views; ++k) {
+                int64_t start = c.start, end = c.end;
+                if (c.start < 0) {
+                    start = rng() % c.count;
+                    end = start + 1 + rng() % (c.count - start);
+                }
+                CWaveView view;
+                view.Resize(c.w, c.h);
+                view.SetData(c.data->data(), c.count);
+                view.SetView(start, end);
+                view.Resize(c.w, c.h);  // the scale of the view, as a resize computes it
+                int traced = 0;
+                QVERIFY2(Differences(view, c.w, c.h, &traced) == 0,
+                         qPrintable(QStringLiteral("%1 (%2..%3)").arg(c.name).arg(start).arg(end)));
+                QVERIFY2(traced > 0, c.name);
+            }
         }
     }
 };

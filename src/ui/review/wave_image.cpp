@@ -9,18 +9,27 @@ namespace somatrix {
 
 namespace {
 
-// Writes one column of the trace straight into the image's rows, clipped to the image.
-void PaintSpan(QImage& image, int32_t x, const CColumnSpan& span, QRgb colour) {
-    if (span.Empty() || x < 0 || x >= image.width()) {
+// Writes rows top..bottom of column x straight into the image, clipped to it: what a vertical
+// one-pixel line between those rows covers.
+void PaintRun(QImage& image, int32_t x, int32_t top, int32_t bottom, QRgb colour) {
+    if (x < 0 || x >= image.width()) {
         return;
     }
-    const int top = std::max(span.m_nTop, 0);
-    const int bottom = std::min(span.m_nBottom, image.height() - 1);
+    top = std::max(top, 0);
+    bottom = std::min(bottom, image.height() - 1);
     const qsizetype stride = image.bytesPerLine() / qsizetype(sizeof(QRgb));
     auto* pixel = reinterpret_cast<QRgb*>(image.bits()) + top * stride + x;
     for (int y = top; y <= bottom; ++y, pixel += stride) {
         *pixel = colour;
     }
+}
+
+// Trace points far outside the image are brought into the integer range of a line's ends; the
+// image clips the line anyway.
+QPoint TracePoint(int64_t x, int32_t y) {
+    constexpr int64_t kFar = 1 << 24;
+    return {static_cast<int>(std::clamp<int64_t>(x, -kFar, kFar)),
+            static_cast<int>(std::clamp<int32_t>(y, -kFar, kFar))};
 }
 
 }  // namespace
@@ -52,11 +61,26 @@ void RenderWaveImage(QImage& image, const CWaveView& view, ETracePath path,
     if (path == ETracePath::kColumns) {
         view.TraceColumns(columns);
         for (size_t x = 0; x < columns.size(); ++x) {
-            PaintSpan(image, static_cast<int32_t>(x), columns[x], wave);
+            const CColumnSpan& span = columns[x];
+            if (!span.Empty()) {
+                PaintRun(image, static_cast<int32_t>(x), span.m_nTop, span.m_nBottom, wave);
+            }
+        }
+        // The lines between columns, each drawn on its own as the plain drawing draws it.
+        QPainter painter(&image);
+        painter.setPen(QPen(review::kWave, 1));
+        for (size_t x = 0; x < columns.size(); ++x) {
+            const CColumnSpan& span = columns[x];
+            if (!span.Empty() && span.m_nNextX >= 0) {
+                painter.drawLine(TracePoint(static_cast<int64_t>(x), span.m_nLast),
+                                 TracePoint(span.m_nNextX, span.m_nNextY));
+            }
         }
     } else {
-        ForEachSegmentSpan(view.Geometry(), [&](int32_t x, const CColumnSpan& span) {
-            PaintSpan(image, x, span, wave);
+        QPainter painter(&image);
+        painter.setPen(QPen(review::kWave, 1));
+        ForEachSegment(view.Geometry(), [&](int64_t xa, int32_t ya, int64_t xb, int32_t yb) {
+            painter.drawLine(TracePoint(xa, ya), TracePoint(xb, yb));
         });
     }
 }
