@@ -28,6 +28,7 @@ bool CDataLog::Start(ELogMode mode, const std::string& folder, const std::tm& lo
 
 bool CDataLog::StartFile(ELogMode mode, const std::string& path) {
     m_nMode = mode;
+    m_bPaused = false;
     if (m_pFile) {
         std::fclose(m_pFile);
     }
@@ -39,6 +40,7 @@ bool CDataLog::StartFile(ELogMode mode, const std::string& path) {
 }
 
 void CDataLog::Stop() {
+    m_bPaused = false;
     if (m_pFile) {
         std::fclose(m_pFile);
         m_pFile = nullptr;

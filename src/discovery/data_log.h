@@ -41,15 +41,19 @@ public:
     // The error of the last failed open, empty otherwise.
     const std::string& GetError() const { return m_strError; }
 
-    // One receive event; written only while open in raw mode.
+    // A paused log stays open and writes nothing until resumed. Every start and stop resumes.
+    void SetPaused(bool paused) { m_bPaused = paused && m_pFile != nullptr; }
+    bool IsPaused() const { return m_bPaused; }
+
+    // One receive event; written only while open in raw mode and not paused.
     void WriteRaw(const uint8_t* data, size_t n) {
-        if (IsRecordingRaw()) {
+        if (IsRecordingRaw() && !m_bPaused) {
             WriteRawLine(data, n);
         }
     }
-    // One reading; written only while open in parsed mode.
+    // One reading; written only while open in parsed mode and not paused.
     void WriteParsed(int a, int b, int c, int d, bool rate) {
-        if (IsParsing()) {
+        if (IsParsing() && !m_bPaused) {
             WriteParsedLine(a, b, c, d, rate);
         }
     }
@@ -69,6 +73,7 @@ private:
     std::string m_strPath;
     std::string m_strError;
     uint64_t m_nFlushes = 0;
+    bool m_bPaused = false;
 };
 
 }  // namespace somatrix

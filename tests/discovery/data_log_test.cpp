@@ -87,6 +87,35 @@ TEST(DataLog, OneFileSharedByBothModesAndSameSecondAppends) {
     std::filesystem::remove_all(folder);
 }
 
+TEST(DataLog, APausedLogWritesNothingUntilResumed) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("somatrix_pause_" + std::to_string(::getpid()) + ".txt");
+    std::filesystem::remove(path);
+    CDataLog log;
+    log.SetPaused(true);  // nothing open: nothing to pause
+    EXPECT_FALSE(log.IsPaused());
+    ASSERT_TRUE(log.StartFile(kLogRaw, path.string()));
+    const uint8_t a[] = {0x01}, b[] = {0x02}, c[] = {0x03};
+    log.WriteRaw(a, 1);
+    log.SetPaused(true);
+    EXPECT_TRUE(log.IsPaused());
+    log.WriteRaw(b, 1);
+    log.SetPaused(false);
+    log.WriteRaw(c, 1);
+    log.Flush();
+    EXPECT_EQ(Slurp(path.string()), "01 \n03 \n");
+    // A new start or a stop resumes.
+    log.SetPaused(true);
+    ASSERT_TRUE(log.StartFile(kLogParsed, path.string()));
+    EXPECT_FALSE(log.IsPaused());
+    log.SetPaused(true);
+    log.WriteParsed(5, 0, 0, 0, false);
+    log.Stop();
+    EXPECT_FALSE(log.IsPaused());
+    EXPECT_EQ(Slurp(path.string()), "01 \n03 \n");
+    std::filesystem::remove(path);
+}
+
 TEST(DataLog, LongReceiveEventsRoundTripThroughTheReader) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                        ("somatrix_raw_" + std::to_string(::getpid()) + ".txt");

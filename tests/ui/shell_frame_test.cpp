@@ -56,6 +56,7 @@ private:
         QTest::mouseClick(toolbar->widgetForAction(toolbar->Action(id)), Qt::LeftButton);
     }
     bool StartShown() const { return m_pFrame->ToolBar()->Action(19005)->isChecked(); }
+    bool PauseShown() const { return m_pFrame->ToolBar()->Action(19006)->isChecked(); }
 
 private slots:
     void initTestCase() {
@@ -114,10 +115,11 @@ private slots:
     void recordButtonsFollowTheRawLog() {
         CMainFrame& frame = NewFrame();
         const QString data = m_folder.path() + QStringLiteral("/Data");
-        // Stop before any start: nothing happens; pause is always shown pressed.
+        // Stop before any start: nothing happens; with no log pause stays released.
         ClickTool(19007);
         QVERIFY(!frame.IsRecording() && !StartShown());
-        QVERIFY(frame.ToolBar()->Action(19006)->isChecked());
+        ClickTool(19006);
+        QVERIFY(!PauseShown());
         // Start: the raw log opens and the button is pressed; a second press does nothing.
         ClickTool(19005);
         QVERIFY(frame.IsRecording() && StartShown());
@@ -126,11 +128,27 @@ private slots:
         QCOMPARE(DataFiles(data), 1);
         ClickTool(19005);
         QVERIFY(frame.IsRecording() && StartShown());
+        QVERIFY(!PauseShown());
+        // Pause: pressed, and bytes received meanwhile are not written; a second press resumes.
+        const QString logPath = QString::fromStdString(frame.Panel()->Core().GetLog().GetPath());
+        auto receive = [&](uint8_t byte) { frame.Panel()->Core().OnComm(&byte, 1); };
+        receive(0x11);
         ClickTool(19006);
-        QVERIFY(frame.IsRecording() && frame.ToolBar()->Action(19006)->isChecked());
-        // Stopped from the menu: the button is released, and the toolbar can start again.
+        QVERIFY(frame.IsRecording() && StartShown() && PauseShown());
+        receive(0x22);
+        ClickTool(19006);
+        QVERIFY(frame.IsRecording() && !PauseShown());
+        receive(0x33);
+        {
+            QFile log(logPath);
+            QVERIFY(log.open(QIODevice::ReadOnly));
+            QCOMPARE(log.readAll(), QByteArray("11 \n33 \n"));
+        }
+        ClickTool(19006);
+        QVERIFY(PauseShown());
+        // Stopped from the menu: both buttons are released, and the toolbar can start again.
         QVERIFY(frame.ExecuteCommand(32811));
-        QVERIFY(!frame.IsRecording() && !StartShown());
+        QVERIFY(!frame.IsRecording() && !StartShown() && !PauseShown());
         QTest::qWait(1100);  // a new second, a new file name
         ClickTool(19005);
         QVERIFY(frame.IsRecording() && StartShown());

@@ -85,7 +85,7 @@ CCommandToolBar::CCommandToolBar(QWidget* parent) : QToolBar(parent) {
         // its check first. It runs the command once, then shows the frame's state again.
         connect(action, checkable ? &QAction::toggled : &QAction::triggered, this, [this, id] {
             emit CommandTriggered(id);
-            SetRecording(m_bRecording);
+            SetRecording(m_bRecording, m_bPaused);
         });
         m_actions.append(action);
     }
@@ -104,13 +104,14 @@ void CCommandToolBar::SetArrangement(const CToolbarArrangement& arrangement) {
     Rebuild();
 }
 
-void CCommandToolBar::SetRecording(bool recording) {
+void CCommandToolBar::SetRecording(bool recording, bool paused) {
     // A checkable action's own click flips its check; the state shown is always the one set here.
     m_bRecording = recording;
+    m_bPaused = paused;
     QSignalBlocker blockStart(Action(ids::kToolStartRecord));
     QSignalBlocker blockPause(Action(ids::kToolPauseRecord));
     Action(ids::kToolStartRecord)->setChecked(recording);
-    Action(ids::kToolPauseRecord)->setChecked(true);
+    Action(ids::kToolPauseRecord)->setChecked(paused);
 }
 
 void CCommandToolBar::Rebuild() {

@@ -38,8 +38,8 @@ public:
     const CToolbarArrangement& Arrangement() const { return m_arrangement; }
     // Shows the buttons in this order and visibility, and stores it.
     void SetArrangement(const CToolbarArrangement& arrangement);
-    // Start button pressed while recording; the pause button is always shown pressed.
-    void SetRecording(bool recording);
+    // Start button pressed while recording, pause button pressed while the log is paused.
+    void SetRecording(bool recording, bool paused = false);
     bool IsRecordingShown() const { return m_bRecording; }
 
 signals:
@@ -57,6 +57,7 @@ private:
     QList<QAction*> m_separators;
     CToolbarArrangement m_arrangement;
     bool m_bRecording = false;
+    bool m_bPaused = false;
     bool m_bFitting = false;
 };
 

@@ -78,12 +78,15 @@ bool CMainFrame::ExecuteCommand(int id) {
 }
 
 void CMainFrame::UpdateCommandStates() {
-    // The four log items follow whether the shared log file is open, whichever log it is.
+    // The four log items are enabled by whether the shared log file is open, whichever log it
+    // is; a start item is checked only while its own log runs.
     const bool open = Panel() && Panel()->IsLogOpen();
+    const CDataLog* log = Panel() ? &Panel()->Core().GetLog() : nullptr;
     for (int id : {ids::kStartRawLog, ids::kStartParsedLog}) {
         if (QAction* action = FindAction(id)) {
             action->setEnabled(!open);
-            action->setChecked(open);
+            action->setChecked(
+                log && (id == ids::kStartRawLog ? log->IsRecordingRaw() : log->IsParsing()));
         }
     }
     for (int id : {ids::kStopRawLog, ids::kStopParsedLog}) {

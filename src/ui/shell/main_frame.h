@@ -77,6 +77,7 @@ protected:
     void OnCustomize();
     void OnStartRecord();
     void OnStopRecord();
+    void OnPauseRecord();
     void UpdateRecordState();
 
 private:

@@ -156,7 +156,10 @@ void CMainFrame::OnToolCommand(int id) {
         case ids::kToolStopRecord:
             OnStopRecord();
             break;
-        default:  // 19006, pause: nothing
+        case ids::kToolPauseRecord:
+            OnPauseRecord();
+            break;
+        default:
             break;
     }
 }
@@ -179,10 +182,20 @@ void CMainFrame::OnStopRecord() {
     UpdateRecordState();
 }
 
+void CMainFrame::OnPauseRecord() {
+    // Pauses or resumes the open log, whichever it is; without one there is nothing to pause.
+    if (m_pView && Panel()->IsLogOpen()) {
+        COperCore& core = Panel()->Core();
+        core.SetLogPaused(!core.GetLog().IsPaused());
+    }
+    UpdateRecordState();
+}
+
 void CMainFrame::UpdateRecordState() {
     m_bRecording = m_pView && Panel()->Core().GetLog().IsRecordingRaw();
+    const bool paused = m_pView && Panel()->Core().GetLog().IsPaused();
     if (m_pToolBar) {
-        m_pToolBar->SetRecording(m_bRecording);
+        m_pToolBar->SetRecording(m_bRecording, paused);
     }
 }
 
