@@ -15,7 +15,12 @@ std::vector<std::string> CCombinedPortList::CandidatePorts() {
 std::unique_ptr<CProbePort> CCombinedPortList::OpenProbePort(const std::string& name) {
     const bool first =
         std::find(m_firstNames.begin(), m_firstNames.end(), name) != m_firstNames.end();
-    return first ? m_first.OpenProbePort(name) : m_second.OpenProbePort(name);
+    m_pLastOpened = first ? &m_first : &m_second;
+    return m_pLastOpened->OpenProbePort(name);
+}
+
+bool CCombinedPortList::LastOpenWasBusy() const {
+    return m_pLastOpened != nullptr && m_pLastOpened->LastOpenWasBusy();
 }
 
 }  // namespace somatrix

@@ -12,11 +12,13 @@ public:
 
     std::vector<std::string> CandidatePorts() override;
     std::unique_ptr<CProbePort> OpenProbePort(const std::string& name) override;
+    bool LastOpenWasBusy() const override;
 
 private:
     CPortList& m_first;
     CPortList& m_second;
     std::vector<std::string> m_firstNames;  // of the last CandidatePorts call
+    CPortList* m_pLastOpened = nullptr;
 };
 
 }  // namespace somatrix

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "protocol/system_error_text.h"
+
 namespace somatrix {
 
 std::string CDataLog::FileName(const std::string& folder, ELogMode mode, const std::tm& t) {
@@ -35,7 +37,7 @@ bool CDataLog::StartFile(ELogMode mode, const std::string& path) {
     m_strPath = path;
     m_nFlushes = 0;
     m_pFile = std::fopen(path.c_str(), "a");
-    m_strError = m_pFile ? std::string() : std::strerror(errno);
+    m_strError = m_pFile ? std::string() : SystemErrorText(errno);
     return m_pFile != nullptr;
 }
 

@@ -23,7 +23,7 @@ CPortScanner::CPortScanner(CPortList& ports, CScanClock& clock, CMonitorSink& pr
       m_nWaitMs(waitMs) {}
 
 CScanResult CPortScanner::ScanDevicePorts(CCatalogue catalogue) {
-    CScanResult result{CDevicePort{}, std::move(catalogue)};
+    CScanResult result{CDevicePort{}, std::move(catalogue), {}};
     const std::vector<std::string> candidates = m_ports.CandidatePorts();
     if (candidates.empty()) {
         result.m_port.m_nPort = -1;
@@ -35,6 +35,9 @@ CScanResult CPortScanner::ScanDevicePorts(CCatalogue catalogue) {
         m_progress.SetProgress(0);
         std::unique_ptr<CProbePort> port = m_ports.OpenProbePort(name);
         if (!port) {
+            if (m_ports.LastOpenWasBusy()) {
+                result.m_busyPorts.push_back(name);
+            }
             continue;
         }
         char status[128];

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "discovery/probe_port.h"
 #include "protocol/catalogue.h"
@@ -25,6 +26,7 @@ using CScanTrace = std::function<void(const std::string&)>;
 struct CScanResult {
     CDevicePort m_port;
     CCatalogue m_catalogue;
+    std::vector<std::string> m_busyPorts;  // candidates another program holds
 };
 
 class CPortScanner {

@@ -39,6 +39,8 @@ public:
     virtual std::vector<std::string> CandidatePorts() = 0;
     // Opens one port at 115200 8N1 with DTR and RTS asserted, both queues purged; null on failure.
     virtual std::unique_ptr<CProbePort> OpenProbePort(const std::string& name) = 0;
+    // After OpenProbePort returned null: whether the port exists but another program holds it.
+    virtual bool LastOpenWasBusy() const { return false; }
 };
 
 }  // namespace somatrix

@@ -1,8 +1,21 @@
 #include "platform/ms_comm.h"
 
+#include <cstdio>
+
+#include "platform/serial_probe_port.h"
 #include "protocol/oper_texts.h"
 
 namespace somatrix {
+
+namespace {
+
+std::string PortBusyText(const std::string& port) {
+    char text[160];
+    std::snprintf(text, sizeof text, texts::kPortBusy, port.c_str());
+    return text;
+}
+
+}  // namespace
 
 CMSComm::CMSComm(QObject* parent) : QObject(parent) {
     connect(&m_port, &QSerialPort::readyRead, this, &CMSComm::OnReadyRead);
@@ -30,6 +43,13 @@ bool CMSComm::Open(const std::string& port, std::string& error) {
         m_port.clearError();
         return false;
     }
+#ifndef _WIN32
+    if (!LockPort(static_cast<int>(m_port.handle()))) {
+        m_port.close();
+        error = PortBusyText(port);
+        return false;
+    }
+#endif
     m_strPort = port;
     return true;
 }

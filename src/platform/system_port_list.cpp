@@ -34,7 +34,7 @@ std::vector<std::string> CSystemPortList::CandidatePorts() {
 }
 
 std::unique_ptr<CProbePort> CSystemPortList::OpenProbePort(const std::string& name) {
-    return OpenSerialProbePort(name);
+    return OpenSerialProbePort(name, &m_bLastBusy);
 }
 
 }  // namespace somatrix

@@ -18,10 +18,12 @@ public:
 
     std::vector<std::string> CandidatePorts() override;
     std::unique_ptr<CProbePort> OpenProbePort(const std::string& name) override;
+    bool LastOpenWasBusy() const override { return m_bLastBusy; }
 
 private:
     std::vector<std::string> m_explicitPorts;
     std::vector<std::string> m_extraPorts;
+    bool m_bLastBusy = false;
 };
 
 }  // namespace somatrix

@@ -3,6 +3,7 @@
 #ifndef _WIN32
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -56,15 +57,34 @@ private:
 
 }  // namespace
 
-std::unique_ptr<CProbePort> OpenSerialProbePort(const std::string& name) {
+bool LockPort(int fd) {
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+}
+
+std::unique_ptr<CProbePort> OpenSerialProbePort(const std::string& name, bool* busy) {
+    bool ignored = false;
+    bool& held = busy != nullptr ? *busy : ignored;
+    held = false;
     const std::string path = name.find('/') == std::string::npos ? "/dev/" + name : name;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        held = errno == EBUSY;  // another program opened it exclusively
         return nullptr;
     }
     termios tio{};
-    if (::tcgetattr(fd, &tio) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
-        ::close(fd);  // not a terminal, or not ours alone
+    if (::tcgetattr(fd, &tio) != 0) {
+        ::close(fd);  // not a terminal
+        return nullptr;
+    }
+    // The exclusive mode keeps other users out but not the superuser; the lock that every
+    // Somatrix takes on its ports tells even then that another program has this one.
+    if (!LockPort(fd)) {
+        held = true;
+        ::close(fd);
+        return nullptr;
+    }
+    if (::ioctl(fd, TIOCEXCL) != 0) {
+        ::close(fd);
         return nullptr;
     }
     ::cfmakeraw(&tio);

@@ -67,10 +67,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<CProbePort> OpenSerialProbePort(const std::string& name) {
+std::unique_ptr<CProbePort> OpenSerialProbePort(const std::string& name, bool* busy) {
     const std::string path = "\\\\.\\" + name;  // needed from COM10 on
     HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_FLAG_OVERLAPPED, nullptr);
+    if (busy != nullptr) {
+        *busy = h == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED;
+    }
     if (h == INVALID_HANDLE_VALUE) {
         return nullptr;
     }

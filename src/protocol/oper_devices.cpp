@@ -54,6 +54,15 @@ void COperCore::FinishScan(const CScanResult& result) {
         std::snprintf(status, sizeof status, texts::kPortDevices, m_devicePort.m_strName.c_str(),
                       m_nOnlineCount);
         m_sink.SetStatusText(status);
+    } else if (!result.m_busyPorts.empty()) {
+        // The sensor may well be there, behind another program: say which port to free.
+        std::string names;
+        for (const std::string& name : result.m_busyPorts) {
+            names += (names.empty() ? "" : "、") + name;
+        }
+        char status[256];
+        std::snprintf(status, sizeof status, texts::kPortBusy, names.c_str());
+        m_sink.SetStatusText(status);
     } else {
         m_sink.SetStatusText(texts::kNoDeviceOnline);
     }

@@ -27,5 +27,7 @@ inline constexpr char kOnlineSuffix[] = "(在线)";
 inline constexpr char kLinkLost[] = "设备连接已断开，测量已停止：";  // followed by the port's error
 inline constexpr char kLogOpenFailed[] = "日志文件打开失败：";     // followed by path and reason
 inline constexpr char kPortNotOpen[] = "设备端口未打开";               // a request with the port closed
+// Status line after a scan that found a candidate port held by another program; port name(s).
+inline constexpr char kPortBusy[] = "端口%s已被其他程序占用";
 
 }  // namespace somatrix::texts

@@ -17,6 +17,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "protocol/system_error_text.h"
+
 namespace somatrix {
 namespace {
 
@@ -41,7 +43,7 @@ struct CFileCloser {
 using CFilePtr = std::unique_ptr<std::FILE, CFileCloser>;
 
 std::string CauseText(int error) {
-    return std::error_code(error, std::generic_category()).message();
+    return SystemErrorText(error);
 }
 
 // The first position p in [pos, limit) where the bytes are "TM", or limit. Bytes up to limit
@@ -144,7 +146,7 @@ CLoadOutcome LoadWaveFile(const std::string& path, CReviewRecording& recording) 
     const uint64_t length = fs::file_size(path, error);
     if (error) {
         outcome.m_result = ELoadResult::kUnreadable;
-        outcome.m_strError = "无法读取文件 " + path + "：" + error.message();
+        outcome.m_strError = "无法读取文件 " + path + "：" + CauseText(error.value());
         return outcome;
     }
     if (length >= kMaxFileSize) {

@@ -82,7 +82,7 @@ TEST(DataLog, OneFileSharedByBothModesAndSameSecondAppends) {
     // A file that cannot be opened keeps the mode but writes nothing.
     EXPECT_FALSE(log.StartFile(kLogRaw, (folder / "no" / "such" / "dir.txt").string()));
     EXPECT_EQ(log.GetMode(), kLogRaw);
-    EXPECT_FALSE(log.GetError().empty());
+    EXPECT_EQ(log.GetError(), "没有那个文件或目录");
     log.WriteRaw(bytes, 3);
     std::filesystem::remove_all(folder);
 }

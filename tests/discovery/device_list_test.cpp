@@ -188,6 +188,14 @@ TEST(DeviceList, ScansThatFindNothing) {
     EXPECT_EQ(hub.m_core.GetDevicePort().m_nPort, 0);
     EXPECT_EQ(hub.m_panel.m_messages.size(), 1u);
     EXPECT_EQ(hub.m_panel.m_list, hub.AllNames());
+    EXPECT_EQ(hub.m_panel.m_strStatus, texts::kNoDeviceOnline);
+    // One that another program holds is named, so the operator knows what to close.
+    hub.m_ports.m_names = {"ttyUSB0", "ttyUSB1"};
+    hub.m_ports.m_buses.clear();
+    hub.m_ports.m_busy = {"ttyUSB1"};
+    hub.Scan();
+    EXPECT_EQ(hub.m_core.GetDevicePort().m_nPort, 0);
+    EXPECT_EQ(hub.m_panel.m_strStatus, "端口ttyUSB1已被其他程序占用");
 }
 
 TEST(DeviceList, ThreadedScanKeepsControlsDisabledAndClosesTheLink) {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -92,10 +93,14 @@ public:
     std::vector<std::string> m_names;
     std::map<std::string, CFakeBus> m_buses;
     std::vector<std::string> m_opened;
+    std::set<std::string> m_busy;  // held by another program: cannot be opened
+    bool m_bLastBusy = false;
 
     std::vector<std::string> CandidatePorts() override { return m_names; }
+    bool LastOpenWasBusy() const override { return m_bLastBusy; }
     std::unique_ptr<CProbePort> OpenProbePort(const std::string& name) override {
         m_opened.push_back(name);
+        m_bLastBusy = m_busy.count(name) != 0;
         const auto it = m_buses.find(name);
         if (it == m_buses.end()) {
             return nullptr;

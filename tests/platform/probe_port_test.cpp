@@ -31,6 +31,12 @@ TEST(SerialProbePort, ExchangesOverATerminal) {
     ASSERT_FALSE(pty.Path().empty());
     std::unique_ptr<CProbePort> port = OpenSerialProbePort(pty.Path());
     ASSERT_TRUE(port);
+    // While it is open, a second opener is refused and told that the port is taken.
+    bool busy = false;
+    EXPECT_FALSE(OpenSerialProbePort(pty.Path(), &busy));
+    EXPECT_TRUE(busy);
+    EXPECT_FALSE(OpenSerialProbePort("/dev/somatrix-no-such-port", &busy));
+    EXPECT_FALSE(busy);
 
     uint8_t nothing[32];
     EXPECT_EQ(port->Read(nothing, 32), 0u);  // returns at once when nothing has arrived

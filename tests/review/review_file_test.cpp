@@ -125,7 +125,8 @@ TEST_F(ReviewFileTest, LengthAndHeaderDecideWhatIsAReviewFile) {
 
     const CLoadOutcome missing = LoadWaveFile((m_dir / "none.dat").string(), m_rec);
     EXPECT_EQ(missing.m_result, ELoadResult::kUnreadable);
-    EXPECT_NE(missing.m_strError.find("none.dat"), std::string::npos);
+    EXPECT_EQ(missing.m_strError,
+              "无法打开文件 " + (m_dir / "none.dat").string() + "：没有那个文件或目录");
 }
 
 TEST_F(ReviewFileTest, MarkersAreFoundAtEveryOffset) {

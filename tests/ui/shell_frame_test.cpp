@@ -1,6 +1,7 @@
 // The main frame's menus, accelerators, record buttons and look, driven through the real frame.
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -9,12 +10,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <memory>
 
 #include "ui/monitor/device_access.h"
 #include "ui/monitor/dlg_oper.h"
+#include "ui/monitor/somatrix_view.h"
 #include "ui/shell/app_look.h"
 #include "ui/shell/command_toolbar.h"
+#include "ui/shell/dlg_explain.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/message_box.h"
 
@@ -28,6 +32,19 @@ QStringList Texts(const QMenu* menu) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
     return texts;
+}
+
+// Contrast ratio of two colours as WCAG 2 defines it, from the relative luminance of sRGB.
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 int DataFiles(const QString& folder) {
@@ -175,6 +192,77 @@ private slots:
         ClickTool(19005);
         QVERIFY(!frame.IsRecording() && !StartShown());
         QVERIFY(!frame.Panel()->IsLogOpen());
+    }
+
+    void everyTextReadsInEveryLook() {
+        CMainFrame& frame = NewFrame();
+        frame.resize(1366, 740);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const auto* status = qobject_cast<QLabel*>(frame.Panel()->Control(CDlgOper::kIdStatus));
+        QVERIFY(status);
+        QWidget* explain = &frame.View()->Explain();
+        for (int id = 210; id <= 218; ++id) {
+            frame.FindAction(id)->trigger();
+            QCoreApplication::processEvents();
+            const QPalette p = QApplication::palette();
+            const QString look = QString::number(id);
+            const QList<QPair<QPalette::ColorRole, QPalette::ColorRole>> pairs = {
+                {QPalette::WindowText, QPalette::Window},
+                {QPalette::ButtonText, QPalette::Button},
+                {QPalette::Text, QPalette::Base},
+                {QPalette::HighlightedText, QPalette::Highlight},
+                {QPalette::ToolTipText, QPalette::ToolTipBase}};
+            for (const auto& [text, background] : pairs) {
+                QVERIFY2(Contrast(p.color(text), p.color(background)) >= 4.5,
+                         qPrintable(look + " role " + QString::number(text)));
+            }
+            // The blue status line on the panel's face.
+            const QColor blue = status->palette().color(status->foregroundRole());
+            QVERIFY2(Contrast(blue, status->palette().color(QPalette::Window)) >= 4.5,
+                     qPrintable(look + " status line " + blue.name()));
+            QVERIFY2(blue.blue() > blue.red() && blue.blue() > blue.green(),
+                     qPrintable(look + " status line not blue: " + blue.name()));
+            for (const CTextOnBackground& bar : LookBarTexts(id)) {
+                QVERIFY2(Contrast(bar.m_text, bar.m_background) >= 4.5,
+                         qPrintable(look + " " + bar.m_pszWhere));
+            }
+            // The explanation panel's face beside the picture takes the new look's colour.
+            QVERIFY(frame.View()->Explain().PictureArea()->geometry().right() <
+                    explain->width() - 3);
+            const QImage face = explain->grab().toImage();
+            QCOMPARE(face.pixelColor(face.width() - 2, face.height() / 2),
+                     p.color(QPalette::Window));
+        }
+    }
+
+    void smallScreensKeepEveryCardAndTheReadyPane() {
+        CMainFrame& frame = NewFrame();
+        for (const QSize& screen : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)}) {
+            frame.resize(screen.width(), screen.height() - 60);  // less the desktop's panel
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            QCoreApplication::processEvents();
+            const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+            // The whole picture inside the panel, in its own proportions.
+            CDlgExplain& explain = frame.View()->Explain();
+            const QRect area = explain.PictureArea()->geometry();
+            QVERIFY2(explain.rect().contains(area), qPrintable(size));
+            const QSize painted = CDlgExplain::PaintedPictureSize(area.size());
+            QVERIFY2(painted.width() <= area.width() && painted.height() <= area.height(),
+                     qPrintable(size));
+            QVERIFY2(qAbs(double(painted.width()) / painted.height() - 1080.0 / 370.0) < 0.02,
+                     qPrintable(size));
+            // "就绪" keeps its room before the first of the other panes.
+            const QStatusBar* bar = frame.statusBar();
+            const int ready = bar->fontMetrics().horizontalAdvance(QStringLiteral("就绪"));
+            for (QLabel* pane : bar->findChildren<QLabel*>()) {
+                if (pane->isVisible()) {
+                    QVERIFY2(pane->geometry().left() >= ready + 12, qPrintable(size));
+                }
+            }
+            QCOMPARE(bar->currentMessage(), QStringLiteral("就绪"));
+        }
     }
 
     void lookPersistsAcrossARestart() {

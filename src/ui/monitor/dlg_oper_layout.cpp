@@ -28,11 +28,10 @@ const char* const kCalibrationItems[] = {"不调[0]", "上调[1]", "上调[2]", 
                                          "下调[1]", "下调[2]", "下调[3]"};
 const char* const kInitialModeItems[] = {"周期输出", "心率输出"};
 
-// Status line and device information line: blue text.
+// Status line and device information line: blue text, in the blue of the current look (the
+// palette's link colour: pure blue on light faces, a light blue on dark ones).
 void MakeBlue(QLabel* label) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    label->setPalette(palette);
+    label->setForegroundRole(QPalette::Link);
 }
 
 }  // namespace

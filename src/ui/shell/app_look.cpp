@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
+#include <cmath>
 
 #include "ui/shell/command_ids.h"
 #include "ui/shell/shell_texts.h"
@@ -53,18 +54,37 @@ constexpr CLookColours kColours[] = {
     {"Fusion", "#f0efe8", "#ffffff", "#000000", "#316ac5", "#fafaf9", "#d4d1c4", "#a7a6aa",
      "#c1d2ee", "#316ac5", "#98b5e2", "#fcfcf9", "#e5e3d7"},
     // Office 2007 blue.
-    {"Fusion", "#bfdbff", "#ffffff", "#15428b", "#3d7bc4", "#e3efff", "#afd2ff", "#6593cf",
+    {"Fusion", "#bfdbff", "#ffffff", "#15428b", "#2f6db5", "#e3efff", "#afd2ff", "#6593cf",
      "#ffe7a2", "#ffbd69", "#fdb458", "#f6f9fe", "#c0d8f4"},
     // Office 2007 black.
     {"Fusion", "#535353", "#3a3a3a", "#ffffff", "#d09a3f", "#6a6a6a", "#2e2e2e", "#151515",
      "#ffe7a2", "#ffbd69", "#fdb458", "#f4f4f4", "#404040"},
     // Office 2007 silver.
-    {"Fusion", "#d0d4dd", "#ffffff", "#4c535c", "#6f7a8a", "#f3f4f6", "#c9cdd6", "#8b93a3",
+    {"Fusion", "#d0d4dd", "#ffffff", "#4c535c", "#5f6a7a", "#f3f4f6", "#c9cdd6", "#8b93a3",
      "#ffe7a2", "#ffbd69", "#fdb458", "#fafafa", "#e1e4ea"},
     // Office 2007 aqua.
-    {"Fusion", "#c7e0e4", "#ffffff", "#1a4a53", "#3c8a96", "#e6f3f5", "#a5cdd4", "#5f9ea8",
+    {"Fusion", "#c7e0e4", "#ffffff", "#1a4a53", "#2e727c", "#e6f3f5", "#a5cdd4", "#5f9ea8",
      "#ffe7a2", "#ffbd69", "#fdb458", "#f6fbfc", "#bcdadf"},
 };
+
+// Status and information lines are blue; on a dark face a light blue, which reads there.
+constexpr const char* kBlueOnLight = "#0000ff";
+constexpr const char* kBlueOnDark = "#b8d6ff";
+// Hot and pressed items are light in every look: their text is black.
+constexpr const char* kHotText = "#000000";
+
+// Relative luminance as the contrast rule of the accessibility guidelines defines it.
+double Luminance(const QColor& c) {
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// Black or white, whichever stands out more on `background`.
+QColor ReadableOn(const QColor& background) {
+    return Luminance(background) > 0.179 ? QColor(Qt::black) : QColor(Qt::white);
+}
 
 int g_nCurrentLook = 0;
 int g_nOffice2007Colour = 215;
@@ -74,7 +94,7 @@ QString& StartupStyleName() {
     return name;
 }
 
-QPalette MakePalette(const CLookColours& c, const QPalette& standard) {
+QPalette MakePalette(const CLookColours& c) {
     const QColor window(QString::fromLatin1(c.m_pszWindow));
     const QColor text(QString::fromLatin1(c.m_pszText));
     QPalette p(window);
@@ -86,11 +106,11 @@ QPalette MakePalette(const CLookColours& c, const QPalette& standard) {
     p.setColor(QPalette::Base, QColor(QString::fromLatin1(c.m_pszBase)));
     p.setColor(QPalette::AlternateBase, window.lighter(dark ? 130 : 108));
     p.setColor(QPalette::Text, dark ? QColor(Qt::white) : QColor(Qt::black));
-    p.setColor(QPalette::Highlight, QColor(QString::fromLatin1(c.m_pszHighlight)));
-    p.setColor(QPalette::HighlightedText, Qt::white);
+    const QColor highlight(QString::fromLatin1(c.m_pszHighlight));
+    p.setColor(QPalette::Highlight, highlight);
+    p.setColor(QPalette::HighlightedText, ReadableOn(highlight));
     p.setColor(QPalette::ToolTipBase, QColor("#ffffe1"));
     p.setColor(QPalette::ToolTipText, Qt::black);
-    p.setColor(QPalette::Link, standard.color(QPalette::Link));
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
         p.setColor(QPalette::Disabled, role, dark ? QColor("#8c8c8c") : QColor("#8d8d8d"));
     }
@@ -105,15 +125,18 @@ QString MakeStyleSheet(const CLookColours& c) {
         "QMainWindow > QMenuBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, "
         "stop:1 %2); color: %3; border-bottom: 1px solid %4; }"
         "QMainWindow > QMenuBar::item { background: transparent; padding: 3px 8px; }"
-        "QMainWindow > QMenuBar::item:selected { background: %5; border: 1px solid %6; }"
-        "QMainWindow > QMenuBar::item:pressed { background: %7; border: 1px solid %6; }"
+        "QMainWindow > QMenuBar::item:selected { background: %5; border: 1px solid %6; "
+        "color: %11; }"
+        "QMainWindow > QMenuBar::item:pressed { background: %7; border: 1px solid %6; "
+        "color: %11; }"
         "QMainWindow > QToolBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, "
         "stop:1 %2); border: none; border-bottom: 1px solid %4; spacing: 1px; padding: 1px; }"
         "QMainWindow > QToolBar QToolButton { color: %3; border: 1px solid transparent; "
         "border-radius: 2px; background: transparent; }"
-        "QMainWindow > QToolBar QToolButton:hover { background: %5; border-color: %6; }"
+        "QMainWindow > QToolBar QToolButton:hover { background: %5; border-color: %6; "
+        "color: %11; }"
         "QMainWindow > QToolBar QToolButton:pressed, QMainWindow > QToolBar QToolButton:checked "
-        "{ background: %7; border-color: %6; }"
+        "{ background: %7; border-color: %6; color: %11; }"
         "QMainWindow > QToolBar::separator { background: %4; width: 1px; margin: 4px 2px; }"
         "QMainWindow > QStatusBar { background: %9; color: %3; border-top: 1px solid %4; }"
         "QMainWindow > QStatusBar QLabel { color: %3; }"
@@ -121,7 +144,7 @@ QString MakeStyleSheet(const CLookColours& c) {
         "QMainWindow > QStatusBar::item { border: 1px solid %4; border-radius: 1px; }"
         "QMenu { background: %8; color: #000000; border: 1px solid %4; }"
         "QMenu::item { padding: 3px 24px 3px 24px; }"
-        "QMenu::item:selected { background: %5; border: 1px solid %6; }"
+        "QMenu::item:selected { background: %5; border: 1px solid %6; color: %11; }"
         "QMenu::item:disabled { color: #8d8d8d; }"
         "QMenu::separator { height: 1px; background: %4; margin: 3px 4px 3px 24px; }");
     return sheet
@@ -130,7 +153,8 @@ QString MakeStyleSheet(const CLookColours& c) {
              QString::fromLatin1(c.m_pszHover), QString::fromLatin1(c.m_pszHoverBorder),
              QString::fromLatin1(c.m_pszPressed), QString::fromLatin1(c.m_pszMenu),
              QString::fromLatin1(c.m_pszStatus))
-        .arg(QColor(QString::fromLatin1(c.m_pszStatus)).lightness() < 128 ? "#9a9a9a" : "#8d8d8d");
+        .arg(QColor(QString::fromLatin1(c.m_pszStatus)).lightness() < 128 ? "#9a9a9a" : "#8d8d8d",
+             QLatin1String(kHotText));
 }
 
 QSettings OpenSettings() {
@@ -147,6 +171,25 @@ void StoreApplicationLook(int id) {
     QSettings settings = OpenSettings();
     settings.setValue(QLatin1String(kLookKey), id);
     settings.sync();
+}
+
+std::vector<CTextOnBackground> LookBarTexts(int id) {
+    if (id < ids::kLookFirst || id > ids::kLookLast) {
+        return {};
+    }
+    const CLookColours& c = kColours[id - ids::kLookFirst];
+    if (*c.m_pszBarTop == '\0') {
+        return {};
+    }
+    const auto colour = [](const char* name) { return QColor(QLatin1String(name)); };
+    const QColor text = colour(c.m_pszText);
+    const QColor hot = colour(kHotText);
+    return {{text, colour(c.m_pszBarTop), "bar top"},
+            {text, colour(c.m_pszBarBottom), "bar bottom"},
+            {text, colour(c.m_pszStatus), "status bar"},
+            {hot, colour(c.m_pszHover), "hot item"},
+            {hot, colour(c.m_pszPressed), "pressed item"},
+            {QColor(Qt::black), colour(c.m_pszMenu), "menu"}};
 }
 
 int CurrentApplicationLook() {
@@ -176,11 +219,20 @@ void ApplyApplicationLook(int id) {
         style = QStyleFactory::create(QStringLiteral("Fusion"));
     }
     QApplication::setStyle(style);
-    // Style sheets first: a sheet change repolishes every widget, and the palette set after it is
-    // the one the repolished widgets keep.
+    QPalette palette = *c.m_pszWindow != '\0' ? MakePalette(c) : style->standardPalette();
+    palette.setColor(
+        QPalette::Link,
+        QColor(QLatin1String(Luminance(palette.color(QPalette::Window)) < 0.18 ? kBlueOnDark
+                                                                               : kBlueOnLight)));
+    // The desktop's own palette too: selected text in whichever of black and white reads.
+    palette.setColor(QPalette::HighlightedText, ReadableOn(palette.color(QPalette::Highlight)));
+    // The palette first, then the sheet. The sheet gives only the bars it names colours of their
+    // own, merged over the palette of the moment; every other widget keeps following the
+    // application's palette, so none keeps a colour of the look before (by default a sheet
+    // change pins each widget's whole palette as it was).
+    QCoreApplication::setAttribute(Qt::AA_UseStyleSheetPropagationInWidgetStyles, true);
+    QApplication::setPalette(palette);
     app->setStyleSheet(MakeStyleSheet(c));
-    QApplication::setPalette(*c.m_pszWindow != '\0' ? MakePalette(c, style->standardPalette())
-                                                    : style->standardPalette());
     // The painted windows draw with their own colours but frame themselves with the palette.
     for (QWidget* widget : QApplication::allWidgets()) {
         widget->update();

@@ -2,8 +2,10 @@
 // The nine application looks 210..218: each a Qt style with its own palette and a style sheet for
 // the frame's menu bar, toolbars and status bar. The chosen id is a program-wide setting kept as
 // "ApplicationLook" (214 when absent) and applied before the main frame first shows.
+#include <QColor>
 #include <QObject>
 #include <QString>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -35,6 +37,15 @@ void StoreApplicationLook(int id);
 // Switches the whole program to look `id` and redraws every window. An id outside 210..218
 // gives the Office 2007 style in its current colour (blue until another colour was chosen).
 void ApplyApplicationLook(int id);
+// Text colours of the frame's bars in look `id`, each with the background it is drawn on (the
+// palette's pairs are read from the applied palette). Empty where the style draws the bars.
+struct CTextOnBackground {
+    QColor m_text;
+    QColor m_background;
+    const char* m_pszWhere;
+};
+std::vector<CTextOnBackground> LookBarTexts(int id);
+
 // The look last applied, 0 before the first.
 int CurrentApplicationLook();
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QPalette>
+#include <algorithm>
 #include <new>
 
 namespace somatrix {
@@ -53,13 +54,36 @@ CDlgExplain::CDlgExplain(const QString& programFolder, QWidget* parent)
 
     m_pPictureArea = new CPictureArea(this);
     m_pPictureArea->setObjectName(QString::number(kPictureAreaId));
-    m_pPictureArea->setGeometry(DialogUnitsToPixels(1, 1, 705, 256));
+    FitPictureArea();
 
     LoadPicture(QString::fromUtf8(kCompanyPicture));
     update();
 }
 
 CDlgExplain::~CDlgExplain() = default;
+
+void CDlgExplain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitPictureArea();
+}
+
+void CDlgExplain::FitPictureArea() {
+    // The dialog's own rectangle, made smaller where the panel is: on a small screen the whole
+    // picture stays in view rather than its right and bottom parts being cut off.
+    const QRect designed = DialogUnitsToPixels(1, 1, 705, 256);
+    const int width = std::max(0, std::min(designed.width(), this->width() - designed.x() - 1));
+    const int height = std::max(0, std::min(designed.height(), this->height() - designed.y() - 1));
+    m_pPictureArea->setGeometry(designed.x(), designed.y(), width, height);
+}
+
+QSize CDlgExplain::PaintedPictureSize(const QSize& area) {
+    // The 1080 x 370 rectangle the pictures are made for, scaled down as a whole, never up,
+    // until it fits the area: the picture keeps its proportions at any panel size.
+    const double scale = std::min(
+        {1.0, double(area.width()) / kPictureWidth, double(area.height()) / kPictureHeight});
+    return {std::max(1, qRound(kPictureWidth * scale)),
+            std::max(1, qRound(kPictureHeight * scale))};
+}
 
 QString CDlgExplain::PictureFileForType(uint8_t type) {
     switch (type) {
@@ -153,9 +177,10 @@ void CDlgExplain::PaintPicture(QWidget* area) {
     if (m_imgPicture.isNull()) {
         return;
     }
-    // Stretch once per picture and screen scale, not on every paint.
+    // Stretch once per picture, size and screen scale, not on every paint.
     const qreal ratio = area->devicePixelRatioF();
-    const QSize device(qRound(kPictureWidth * ratio), qRound(kPictureHeight * ratio));
+    const QSize painted = PaintedPictureSize(area->size());
+    const QSize device(qRound(painted.width() * ratio), qRound(painted.height() * ratio));
     if (m_pixStretched.isNull() || m_pixStretched.size() != device) {
         m_pixStretched = QPixmap::fromImage(
             m_imgPicture.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));

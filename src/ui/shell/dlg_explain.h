@@ -18,9 +18,12 @@ public:
     static constexpr int kDialogId = 102;
     static constexpr int kPictureAreaId = 1030;
     // The picture is stretched over this many pixels from the picture area's top-left corner,
-    // whatever its proportions; the part outside the area is clipped.
+    // whatever its proportions; on a panel too small for that rectangle it is scaled down as a
+    // whole (PaintedPictureSize), so it stays entire and in proportion.
     static constexpr int kPictureWidth = 1080;
     static constexpr int kPictureHeight = 370;
+    // The size the picture is painted at in a picture area of `area`.
+    static QSize PaintedPictureSize(const QSize& area);
 
     // `programFolder` ends with a separator; the pictures are in its JPG subfolder.
     explicit CDlgExplain(const QString& programFolder, QWidget* parent = nullptr);
@@ -42,8 +45,12 @@ public:
     // The picture area control (1030).
     QWidget* PictureArea() const { return m_pPictureArea; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     friend class CPictureArea;
+    void FitPictureArea();
     void PaintPicture(QWidget* area);
     void ReleasePicture();
 

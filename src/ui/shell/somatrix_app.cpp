@@ -123,11 +123,16 @@ CSomatrixApp::CSomatrixApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Somatrix"));
     setApplicationDisplayName(QStringLiteral("Somatrix"));
     // Every text of the program is Chinese, so the toolkit's own (the buttons of message boxes
-    // and file dialogs) are too, whatever the desktop's language; English when not installed.
-    auto* translator = new QTranslator(this);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        installTranslator(translator);
+    // and file dialogs, the reasons a file or a serial port could not be opened) are too,
+    // whatever the desktop's language; English when not installed.
+    for (const char* catalogue : {"qtbase_zh_CN", "qtserialport_zh_CN"}) {
+        auto* translator = new QTranslator(this);
+        if (translator->load(QLatin1String(catalogue),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            installTranslator(translator);
+        } else {
+            delete translator;
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
+#include <algorithm>
 
 #include "ui/shell/shell_texts.h"
 
@@ -24,8 +25,15 @@ public:
         setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     }
     QSize sizeHint() const override {
-        return {m_nWidth > 0 ? m_nWidth : QLabel::sizeHint().width() + 8,
+        return {m_nWidth > 0 ? std::min(m_nWidth, m_nWidthCap) : QLabel::sizeHint().width() + 8,
                 QLabel::sizeHint().height()};
+    }
+    // The bar narrows the wide panes so that the message pane keeps its room.
+    void SetWidthCap(int cap) {
+        if (cap != m_nWidthCap) {
+            m_nWidthCap = cap;
+            updateGeometry();
+        }
     }
     QSize minimumSizeHint() const override {
         return {m_nWidth > 0 ? 40 : sizeHint().width(), QLabel::minimumSizeHint().height()};
@@ -33,6 +41,7 @@ public:
 
 private:
     int m_nWidth;
+    int m_nWidthCap = 1 << 20;
 };
 
 #ifndef _WIN32
@@ -96,6 +105,20 @@ CStatusPanes::CStatusPanes(QWidget* parent) : QStatusBar(parent) {
     connect(m_pLockTimer, &QTimer::timeout, this, [this] { ShowLocks(ReadLockKeys()); });
     m_pLockTimer->start();
     ShowLocks(ReadLockKeys());
+}
+
+void CStatusPanes::resizeEvent(QResizeEvent* event) {
+    // The message pane ("就绪", status tips, messages) keeps a third of the bar; panes 101 and
+    // 102 share what the lock indicators leave of the rest, up to their 500 pixels each.
+    int locks = 0;
+    for (QLabel* pane : {m_pCaps, m_pNum, m_pScroll}) {
+        locks += pane->sizeHint().width() + 4;
+    }
+    const int cap = std::max(40, (width() * 2 / 3 - locks) / 2);
+    for (QLabel* pane : {m_pPane1, m_pPane2}) {
+        static_cast<CPaneLabel*>(pane)->SetWidthCap(cap);
+    }
+    QStatusBar::resizeEvent(event);
 }
 
 QLabel* CStatusPanes::Pane(int id) const {

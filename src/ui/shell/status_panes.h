@@ -1,7 +1,8 @@
 #pragma once
 // The frame's status bar (id 0xE801): the message pane ("就绪" when nothing else is shown), panes
-// 101 "显示信息1" and 102 "显示信息2" of 500 pixels, and the caps-lock, num-lock and
-// scroll-lock indicators, which are shown greyed while their lock is off.
+// 101 "显示信息1" and 102 "显示信息2" of 500 pixels (narrower on a narrow frame, so that the
+// message pane keeps a third of the bar), and the caps-lock, num-lock and scroll-lock
+// indicators, which are shown greyed while their lock is off.
 #include <QLabel>
 #include <QStatusBar>
 
@@ -31,6 +32,9 @@ public:
     QLabel* NumIndicator() const { return m_pNum; }
     QLabel* ScrollIndicator() const { return m_pScroll; }
     void ShowLocks(const CLockKeys& locks);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QLabel* m_pPane1 = nullptr;
