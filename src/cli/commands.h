@@ -14,6 +14,11 @@ int RunReplay(const std::vector<std::string>& args);
 // review info FILE | time FILE INDEX... | cut FILE START END -o OUT
 int RunReview(const std::vector<std::string>& args);
 
+#ifdef SOMATRIX_WITH_REPORT
+// report FILE -o OUT.pdf [--name N] [--class C] [--date D]: the printed worksheet as a PDF.
+int RunReport(const std::vector<std::string>& args);
+#endif
+
 #ifdef SOMATRIX_WITH_PLATFORM
 int RunScan(const std::vector<std::string>& args);
 int RunRecord(const std::vector<std::string>& args);

@@ -16,6 +16,9 @@ constexpr char kUsage[] =
     "       somatrix-cli review info FILE\n"
     "       somatrix-cli review time FILE INDEX...\n"
     "       somatrix-cli review cut FILE START END -o OUT\n"
+#ifdef SOMATRIX_WITH_REPORT
+    "       somatrix-cli report FILE -o OUT.pdf [--name N] [--class C] [--date D]\n"
+#endif
 #ifdef SOMATRIX_WITH_PLATFORM
     "       somatrix-cli scan [--port NAME]... [--slow]\n"
     "       somatrix-cli record --port NAME --sensor TT --seconds S [--parsed FILE | --raw FILE]\n"
@@ -41,6 +44,11 @@ int main(int argc, char** argv) {
         if (command == "review") {
             return RunReview(args);
         }
+#ifdef SOMATRIX_WITH_REPORT
+        if (command == "report") {
+            return RunReport(args);
+        }
+#endif
 #ifdef SOMATRIX_WITH_PLATFORM
         if (command == "scan") {
             return RunScan(args);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "review/review_recording.h"
 
@@ -14,6 +15,7 @@ class CWaveDataWnd;
 class CPortionWnd;
 class CRulerWnd;
 class CWaveInfoBar;
+class CSelectionStatsPanel;
 
 class CWaveDispWnd : public QWidget {
     Q_OBJECT
@@ -44,6 +46,15 @@ public:
     CRulerWnd* TimeRuler() const { return m_pTimeRuler; }
     CRulerWnd* ValueRuler() const { return m_pValueRuler; }
     CWaveInfoBar* InfoBar() const { return m_pBar; }
+    CSelectionStatsPanel* StatsPanel() const { return m_pStats; }
+
+    // Statistics of the selection, or of the view while nothing is selected (wave_disp_stats.cpp).
+    void UpdateStatistics();
+    // Ctrl+C in review mode: the statistics as text on the clipboard.
+    void CopyStatistics();
+    // Beat times of the recording in seconds from its first sample, for the statistics.
+    const std::vector<double>& BeatTimes() const { return m_beatTimes; }
+    void SetBeatTimes(std::vector<double> beatTimes);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -51,6 +62,7 @@ protected:
 
 private:
     void Layout();
+    void LayoutStats();
     // Hands the recording to the windows after a load or a cut.
     void ShowRecording();
     // Every window back to its state before any recording.
@@ -62,6 +74,8 @@ private:
     CRulerWnd* m_pTimeRuler;
     CWaveDataWnd* m_pWave;
     CWaveInfoBar* m_pBar;
+    CSelectionStatsPanel* m_pStats;
+    std::vector<double> m_beatTimes;
 };
 
 }  // namespace somatrix
