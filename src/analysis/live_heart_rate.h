@@ -1,6 +1,6 @@
 #pragma once
 // The heart rate a live panel shows, from the beats as they are detected: the median of the
-// last five RR intervals (so one premature beat or one missed beat does not move it), known
+// last three RR intervals (so one premature beat or one missed beat does not move it), known
 // once three beats have been seen, and unknown again after three seconds without a beat; the
 // count of beats then starts afresh.
 #include <cstddef>
@@ -13,7 +13,7 @@ class CLiveHeartRate {
 public:
     static constexpr int kBeatsNeeded = 3;
     static constexpr double kTimeoutSec = 3.0;
-    static constexpr size_t kMedianOf = 5;
+    static constexpr size_t kMedianOf = 3;
 
     // A beat at `timeSec` (any clock that never goes backwards).
     void OnBeat(double timeSec);
