@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "analysis/rhythm.h"
+
 namespace somatrix {
 
 std::vector<double> BeatsWithin(const std::vector<double>& beatTimes, double fromSec,
@@ -21,7 +23,13 @@ CSelectionStats ComputeSelectionStats(const CSelectionInput& input) {
     const std::vector<double> beats =
         BeatsWithin(*input.m_pBeatTimes, double(input.m_nBegin) / input.m_dSampleRate,
                     double(input.m_nEnd) / input.m_dSampleRate);
+    const CRhythmStats rhythm = ComputeRhythm(beats);
     stats.m_nBeats = beats.size();
+    stats.m_dHrMean = rhythm.m_dHrMean;
+    stats.m_dHrMin = rhythm.m_dHrMin;
+    stats.m_dHrMax = rhythm.m_dHrMax;
+    stats.m_dSdnnMs = rhythm.m_dSdnnMs;
+    stats.m_dRmssdMs = rhythm.m_dRmssdMs;
     return stats;
 }
 

@@ -10,7 +10,8 @@
 #include "cli/cli_args.h"
 #include "cli/commands.h"
 #include "report/worksheet_source.h"
-#include "review/review_file.h"
+#include "review/source_beats.h"
+#include "review/source_load.h"
 
 namespace somatrix::cli {
 
@@ -38,11 +39,11 @@ int RunReport(const std::vector<std::string>& args) {
     if (input.empty() || output.empty()) {
         throw CUsageError("report takes FILE -o OUT.pdf");
     }
-    CReviewRecording recording;
-    const CLoadOutcome outcome = LoadWaveFile(input, recording);
-    if (outcome.m_result != ELoadResult::kLoaded) {
-        throw CUsageError(outcome.m_result == ELoadResult::kRejected ? input + ": not a recording"
-                                                                     : outcome.m_strError);
+    CReviewSource source;
+    const CSourceLoadOutcome outcome = LoadReviewSource(input, source);
+    if (outcome.m_result != ESourceLoad::kLoaded || source.Empty()) {
+        const std::string why = outcome.m_strError.empty() ? "not a recording" : outcome.m_strError;
+        throw CUsageError(input + ": " + why);
     }
     // The command shows no window: the offscreen platform serves wherever it runs.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -50,9 +51,9 @@ int RunReport(const std::vector<std::string>& args) {
     char name[] = "somatrix-cli";
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    const std::vector<double> beats;
+    const std::vector<double> beats = SourceBeatTimes(source);
     const CWorksheetRecording page =
-        WorksheetOfRecording(recording, QFile::decodeName(input.c_str()), beats);
+        WorksheetOfSource(source, QFile::decodeName(input.c_str()), beats);
     QString error;
     if (!WriteWorksheetPdf(QFile::decodeName(output.c_str()), fields, {&page}, &error)) {
         std::fprintf(stderr, "somatrix-cli report: %s\n", error.toLocal8Bit().constData());

@@ -1,7 +1,8 @@
 #pragma once
-// Fills a worksheet page from a review recording: the statistics of the selection (or of the
-// shown view), the heart rate from the recording's beats, and its time-stamped segments as the
-// markers table. The window, the comparison and somatrix-cli all build their pages here.
+// Fills a worksheet page from a review source: the statistics of the selection (or of the shown
+// view) in the signal's physical units, the heart rate from the recording's beats, and its
+// annotations (a review file: its time-stamped segments) as the markers table. The window, the
+// comparison and somatrix-cli all build their pages here.
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -10,7 +11,7 @@
 
 namespace somatrix {
 
-class CReviewRecording;
+class CReviewSource;
 
 struct CWorksheetRange {
     int64_t m_nViewStart = 0;
@@ -19,11 +20,9 @@ struct CWorksheetRange {
     int64_t m_nSelHigh = 0;
 };
 
-CWorksheetRecording WorksheetOfRecording(const CReviewRecording& recording, const QString& name,
-                                         const std::vector<double>& beatTimes,
-                                         const CWorksheetRange& range = {});
-
-// Heart rate over time for the strip: one (s, beats per minute) point per beat after the first.
-std::vector<std::pair<double, double>> WorksheetHeartRate(const std::vector<double>& beatTimes);
+// The page keeps pointers into `source` and `beatTimes`' values: the source must outlive it.
+CWorksheetRecording WorksheetOfSource(const CReviewSource& source, const QString& name,
+                                      const std::vector<double>& beatTimes,
+                                      const CWorksheetRange& range = {});
 
 }  // namespace somatrix

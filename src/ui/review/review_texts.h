@@ -178,6 +178,9 @@ inline QString SavePdfButton() {
 inline QString CloseButton() {
     return QStringLiteral("关闭");
 }
+inline QString CompareFilter() {
+    return QStringLiteral("记录文件(*.dat *.eeg *.edf);;所有文件(*.*)");
+}
 inline QString PdfFilter() {
     return QStringLiteral("PDF 文件(*.pdf)");
 }

@@ -2,6 +2,7 @@
 // bar, and their copy to the clipboard.
 #include <algorithm>
 
+#include "analysis/beat_detector.h"
 #include "analysis/selection_stats.h"
 #include "report/number_format.h"
 #include "ui/review/selection_stats_panel.h"
@@ -22,6 +23,16 @@ void CWaveDispWnd::LayoutStats() {
     const int width = std::max(m_pBar->width() - kStatsLeft, 0);
     m_pStats->setGeometry(kStatsLeft, 0, width, m_pBar->height());
     m_pStats->setVisible(width > 0);
+}
+
+void CWaveDispWnd::DetectBeats() {
+    std::vector<double> times;
+    const double rate = m_recording.SampleRate();
+    for (const int64_t beat : ::somatrix::DetectBeats(
+             m_recording.Samples(), m_recording.SampleCount(), rate, EBeatSource::Ecg)) {
+        times.push_back(double(beat) / rate);
+    }
+    SetBeatTimes(std::move(times));
 }
 
 void CWaveDispWnd::SetBeatTimes(std::vector<double> beatTimes) {

@@ -76,6 +76,7 @@ void CWaveDispWnd::LoadWaveFile(const QString& path) {
     const CLoadOutcome outcome =
         ::somatrix::LoadWaveFile(QFile::encodeName(path).toStdString(), m_recording);
     if (outcome.m_result == ELoadResult::kLoaded) {
+        m_strPath = path;
         ShowRecording();
         m_pWave->setFocus(Qt::OtherFocusReason);
         return;
@@ -91,6 +92,7 @@ void CWaveDispWnd::ShowRecording() {
     m_pPortion->SetTotal(m_recording.SampleCount());
     m_pWave->SetValueScale(m_recording.SampleRate(), 1.0, 0.0);
     m_pWave->SetData(m_recording.Samples(), m_recording.SampleCount());
+    DetectBeats();
 }
 
 void CWaveDispWnd::ClearWindows() {
@@ -99,6 +101,8 @@ void CWaveDispWnd::ClearWindows() {
     m_pTimeRuler->Reset();
     m_pValueRuler->Reset();
     m_pBar->Clear();
+    m_beatTimes.clear();
+    m_strPath.clear();
     m_pStats->Clear();
 }
 

@@ -16,6 +16,8 @@ class CPortionWnd;
 class CRulerWnd;
 class CWaveInfoBar;
 class CSelectionStatsPanel;
+class CCompareWnd;
+class CWorksheetDialog;
 
 class CWaveDispWnd : public QWidget {
     Q_OBJECT
@@ -56,6 +58,14 @@ public:
     const std::vector<double>& BeatTimes() const { return m_beatTimes; }
     void SetBeatTimes(std::vector<double> beatTimes);
 
+    // "对比两段记录…": the comparison window with this recording first (when one is open) and a
+    // second one asked for (wave_disp_reports.cpp).
+    void OpenComparison();
+    CCompareWnd* CompareWnd() const { return m_pCompare; }
+    // "打印实验报告…": two pages while a comparison of two recordings is shown, else this view.
+    CWorksheetDialog* CreateWorksheetDialog();
+    void PrintWorksheet();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -63,6 +73,8 @@ protected:
 private:
     void Layout();
     void LayoutStats();
+    // Beats of the recording shown, for its statistics.
+    void DetectBeats();
     // Hands the recording to the windows after a load or a cut.
     void ShowRecording();
     // Every window back to its state before any recording.
@@ -76,6 +88,8 @@ private:
     CWaveInfoBar* m_pBar;
     CSelectionStatsPanel* m_pStats;
     std::vector<double> m_beatTimes;
+    QString m_strPath;  // the file shown, for the worksheet and the comparison
+    CCompareWnd* m_pCompare = nullptr;
 };
 
 }  // namespace somatrix

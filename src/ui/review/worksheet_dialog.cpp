@@ -29,8 +29,9 @@ void SetUpPrinter(QPrinter& printer) {
 
 }  // namespace
 
-CWorksheetDialog::CWorksheetDialog(QWidget* parent, std::vector<const CWorksheetRecording*> pages)
-    : QDialog(parent), m_pages(std::move(pages)) {
+CWorksheetDialog::CWorksheetDialog(QWidget* parent, std::vector<CWorksheetRecording> pages,
+                                   std::shared_ptr<const void> keepAlive)
+    : QDialog(parent), m_pages(std::move(pages)), m_pKeepAlive(std::move(keepAlive)) {
     setWindowTitle(review::WorksheetTitle());
     setAccessibleName(review::WorksheetTitle());
     auto* layout = new QVBoxLayout(this);
@@ -63,8 +64,16 @@ CWorksheetFields CWorksheetDialog::Fields() const {
     return {m_pFields[0]->text(), m_pFields[1]->text(), m_pFields[2]->text()};
 }
 
+std::vector<const CWorksheetRecording*> CWorksheetDialog::Pages() const {
+    std::vector<const CWorksheetRecording*> pages;
+    for (const CWorksheetRecording& page : m_pages) {
+        pages.push_back(&page);
+    }
+    return pages;
+}
+
 void CWorksheetDialog::Paint(QPrinter& printer) {
-    PaintWorksheet(printer, Fields(), m_pages);
+    PaintWorksheet(printer, Fields(), Pages());
 }
 
 void CWorksheetDialog::OnPrint() {
@@ -97,7 +106,7 @@ void CWorksheetDialog::OnSavePdf() {
         return;
     }
     QString error;
-    if (!WriteWorksheetPdf(path, Fields(), m_pages, &error)) {
+    if (!WriteWorksheetPdf(path, Fields(), Pages(), &error)) {
         ShowMessageBox(this, error);
     }
 }

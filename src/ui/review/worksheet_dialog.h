@@ -1,7 +1,9 @@
 #pragma once
 // "打印实验报告…": the student's fields (name, class, date), then the worksheet printed, previewed
-// or saved as PDF. The pages (one, or two for a comparison) are given by the caller and stay its.
+// or saved as PDF. The pages (one, or two for a comparison) point at samples that `keepAlive`
+// holds (or that outlive the dialog).
 #include <QDialog>
+#include <memory>
 #include <vector>
 
 #include "report/worksheet.h"
@@ -14,7 +16,8 @@ namespace somatrix {
 class CWorksheetDialog : public QDialog {
     Q_OBJECT
 public:
-    CWorksheetDialog(QWidget* parent, std::vector<const CWorksheetRecording*> pages);
+    CWorksheetDialog(QWidget* parent, std::vector<CWorksheetRecording> pages,
+                     std::shared_ptr<const void> keepAlive = {});
 
     CWorksheetFields Fields() const;
     QLineEdit* FieldBox(int index) const { return m_pFields[index]; }
@@ -27,7 +30,10 @@ public:
 private:
     void Paint(QPrinter& printer);
 
-    std::vector<const CWorksheetRecording*> m_pages;
+    std::vector<const CWorksheetRecording*> Pages() const;
+
+    std::vector<CWorksheetRecording> m_pages;
+    std::shared_ptr<const void> m_pKeepAlive;
     QLineEdit* m_pFields[3];
 };
 
