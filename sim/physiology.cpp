@@ -23,6 +23,9 @@ constexpr uint64_t kKeyEmg = 3ull << 60;
 constexpr uint64_t kKeyBurst = 4ull << 60;
 constexpr uint64_t kKeyGastro = 5ull << 60;
 constexpr uint64_t kKeyEcg = 6ull << 60;
+constexpr uint64_t kKeyEctopic = 7ull << 60;
+constexpr uint64_t kKeyMotion = 8ull << 60;
+constexpr uint64_t kKeyExtraNoise = 9ull << 60;
 }  // namespace
 
 CPhysiology::CPhysiology(uint64_t seed) : m_nSeed(seed) {
@@ -39,6 +42,39 @@ CPhysiology::CPhysiology(uint64_t seed) : m_nSeed(seed) {
     m_fPrevRr = m_fRr;
 }
 
+void CPhysiology::SetConditions(const CSimConditions& conditions) {
+    m_conditions = conditions;
+    m_fTime = 0;
+    m_fBeatStart = 0;
+    m_nBeat = 0;
+    m_fRr = RrOfBeat(0, 0);
+    m_fPrevRr = m_fRr;
+}
+
+double CPhysiology::RateAt(double t) const {
+    const bool bExercise = m_conditions.m_fStepAtSec >= 0 && t >= m_conditions.m_fStepAtSec &&
+                           m_conditions.m_fStepBpm > 0;
+    return bExercise ? m_conditions.m_fStepBpm : m_traits.m_fHeartRate;
+}
+
+bool CPhysiology::IsEctopic(uint64_t beat) const {
+    auto drawn = [&](uint64_t k) {
+        return 0.5 + 0.5 * Noise(kKeyEctopic + k) < m_conditions.m_fEctopicChance;
+    };
+    return m_conditions.m_fEctopicChance > 0 && beat >= 2 && drawn(beat) && !drawn(beat - 1);
+}
+
+std::vector<double> CPhysiology::BeatTimes(double end) const {
+    CPhysiology walk(m_nSeed);
+    walk.SetConditions(m_conditions);
+    std::vector<double> beats;
+    while (walk.BeatStart() < end) {
+        beats.push_back(walk.BeatStart());
+        walk.SetTime(walk.BeatStart() + walk.RrInterval());
+    }
+    return beats;
+}
+
 double CPhysiology::Noise(uint64_t key) const {
     return SimHashNoise(m_nSeed, key);
 }
@@ -51,9 +87,17 @@ double CPhysiology::BreathPhase() const {
 // Respiratory sinus arrhythmia (the heart speeds up on inhaling) plus a little beat-to-beat
 // scatter, around the subject's resting rate.
 double CPhysiology::RrOfBeat(uint64_t beat, double start) const {
-    const double base = 60.0 / m_traits.m_fHeartRate;
+    const double rate = RateAt(start);
+    const double base = 60.0 / rate;
     const double breath = std::sin(kTwoPi * start * m_traits.m_fBreathRate / 60.0);
-    return base * (1.0 - 0.04 * breath + 0.02 * Noise(kKeyRr + beat));
+    // Exercise withdraws the vagal tone that makes the rate vary with breathing.
+    const double calm = std::min(1.0, std::pow(m_traits.m_fHeartRate / rate, 2.0));
+    const double rr = base * (1.0 - calm * (0.04 * breath - 0.02 * Noise(kKeyRr + beat)));
+    // A premature beat comes early and is followed by a compensatory pause.
+    if (IsEctopic(beat + 1)) {
+        return 0.62 * rr;
+    }
+    return IsEctopic(beat) ? 1.38 * rr : rr;
 }
 
 void CPhysiology::SetTime(double t) {
@@ -66,6 +110,42 @@ void CPhysiology::SetTime(double t) {
     }
 }
 
+// The disturbances chosen in the conditions, in mV (ECG) or pulse units times `scale`.
+double CPhysiology::Artefacts(double scale) const {
+    const CSimConditions& c = m_conditions;
+    double v = 0;
+    if (c.m_fNoiseMv > 0) {
+        v += c.m_fNoiseMv * Noise(kKeyExtraNoise + static_cast<uint64_t>(m_fTime * 4000.0));
+    }
+    if (c.m_fWanderMv > 0) {
+        v += c.m_fWanderMv * (0.6 * std::sin(kTwoPi * 0.13 * m_fTime + 0.5) +
+                              0.4 * std::sin(kTwoPi * 0.31 * m_fTime + 1.9));
+    }
+    if (c.m_fMotionMv > 0) {
+        v += c.m_fMotionMv * Motion();
+    }
+    return scale * v;
+}
+
+// Electrode motion: in each eight-second slot a jolt at a random moment, a slow swing of the
+// baseline with a ringing 4 Hz part that reaches into the QRS band.
+double CPhysiology::Motion() const {
+    constexpr double kSlot = 8.0;
+    const auto k0 = static_cast<int64_t>(m_fTime / kSlot);
+    double v = 0;
+    for (int64_t k = std::max<int64_t>(0, k0 - 1); k <= k0; ++k) {
+        const auto key = kKeyMotion + 4 * static_cast<uint64_t>(k);
+        const double at = kSlot * (static_cast<double>(k) + 0.5 + 0.45 * Noise(key));
+        const double sign = Noise(key + 1) < 0 ? -1.0 : 1.0;
+        const double tau = m_fTime - at;
+        v += sign * (Gauss(tau, 0.0, 0.15) - 0.5 * Gauss(tau, 0.35, 0.2));
+        if (tau > 0) {
+            v += 0.4 * sign * std::exp(-tau / 0.25) * std::sin(kTwoPi * 4.0 * tau);
+        }
+    }
+    return v;
+}
+
 double CPhysiology::EcgMillivolts() const {
     // The waves of one beat around its R peak at tau = 0; the P wave of the next beat starts
     // before that beat's R peak, so both neighbours contribute.
@@ -75,11 +155,28 @@ double CPhysiology::EcgMillivolts() const {
                1.20 * Gauss(tau, 0.0, 0.010) - 0.28 * Gauss(tau, 0.030, 0.010) +
                0.32 * Gauss(tau, tPeak, 0.055);
     };
+    // A premature ventricular beat: no P wave, a wide tall QRS and an inverted T wave.
+    auto ectopic = [](double tau) {
+        return -0.25 * Gauss(tau, -0.035, 0.02) + 1.5 * Gauss(tau, 0.0, 0.028) -
+               0.5 * Gauss(tau, 0.065, 0.035) - 0.35 * Gauss(tau, 0.30, 0.07);
+    };
+    auto wave = [&](uint64_t index, double tau, double rr) {
+        return IsEctopic(index) ? ectopic(tau) : beat(tau, rr);
+    };
     const double since = SinceBeat();
     const double wander = 0.06 * std::sin(kTwoPi * BreathPhase());
     const double noise = 0.01 * Noise(kKeyEcg + static_cast<uint64_t>(m_fTime * 1000.0));
-    return beat(since, m_fRr) + beat(since - m_fRr, m_fRr) + beat(since + m_fPrevRr, m_fPrevRr) +
-           wander + noise;
+    double v = wave(m_nBeat, since, m_fRr) + wave(m_nBeat + 1, since - m_fRr, m_fRr) +
+               (m_nBeat > 0 ? wave(m_nBeat - 1, since + m_fPrevRr, m_fPrevRr)
+                            : beat(since + m_fPrevRr, m_fPrevRr)) +
+               wander + noise;
+    if (m_conditions.Any()) {
+        v += Artefacts(1.0);
+        if (m_conditions.m_fHumMv > 0) {
+            v += m_conditions.m_fHumMv * std::sin(kTwoPi * 50.0 * m_fTime + 0.3);
+        }
+    }
+    return v;
 }
 
 double CPhysiology::PulseWave() const {
@@ -92,9 +189,18 @@ double CPhysiology::PulseWave() const {
         return 1.6 * (1.0 - std::exp(-tau / 0.05)) * std::exp(-tau / 0.30) +
                0.12 * Gauss(tau, 0.36, 0.04);
     };
-    const double tau = SinceBeat() - 0.18;
-    const double v = shape(tau) + shape(tau + m_fPrevRr) + shape(tau + m_fPrevRr + m_fRr);
-    return std::clamp(v * (1.0 + 0.05 * Respiration()), 0.0, 1.2);
+    // After a premature beat the heart has had little time to fill: a weaker pulse.
+    auto height = [&](uint64_t index) { return IsEctopic(index) ? 0.55 : 1.0; };
+    const double tau = SinceBeat() - kPulseDelaySec;
+    double v = height(m_nBeat) * shape(tau) +
+               (m_nBeat > 0 ? height(m_nBeat - 1) : 1.0) * shape(tau + m_fPrevRr) +
+               (m_nBeat > 1 ? height(m_nBeat - 2) : 1.0) * shape(tau + m_fPrevRr + m_fRr);
+    v *= 1.0 + 0.05 * Respiration();
+    if (m_conditions.Any()) {
+        v += Artefacts(0.8);
+        return std::clamp(v, -1.0, 2.0);
+    }
+    return std::clamp(v, 0.0, 1.2);
 }
 
 double CPhysiology::Respiration() const {

@@ -7,6 +7,7 @@
 // Time is in seconds and must not go backwards between calls to SetTime: the beat sequence is
 // walked forward, which keeps every query constant work. Each sensor owns its own instance.
 #include <cstdint>
+#include <vector>
 
 namespace somatrix {
 
@@ -21,9 +22,31 @@ struct CSubjectTraits {
     int m_nDiastolic = 80;           // mmHg
 };
 
+// Disturbances and events a subject can be given; all off by default. Amplitudes are in mV of
+// ECG; the pulse waves take noise, wander and motion as the same share of their own height.
+struct CSimConditions {
+    double m_fNoiseMv = 0;        // broadband (muscle) noise, peak
+    double m_fWanderMv = 0;       // slow baseline wander besides the breathing's own
+    double m_fHumMv = 0;          // 50 Hz mains hum
+    double m_fMotionMv = 0;       // electrode motion: a jolt every eight seconds or so
+    double m_fEctopicChance = 0;  // chance of a beat being a premature ventricular one
+    double m_fStepAtSec = -1;     // exercise step: from this time on (negative: none) ...
+    double m_fStepBpm = 0;        // ... the heart beats at this rate
+
+    bool Any() const {
+        return m_fNoiseMv > 0 || m_fWanderMv > 0 || m_fHumMv > 0 || m_fMotionMv > 0 ||
+               m_fEctopicChance > 0 || m_fStepAtSec >= 0;
+    }
+};
+
 class CPhysiology {
 public:
+    // The pulse wave's foot reaches the fingertip this long after the R peak.
+    static constexpr double kPulseDelaySec = 0.18;
+
     explicit CPhysiology(uint64_t seed);
+    void SetConditions(const CSimConditions& conditions);
+    const CSimConditions& Conditions() const { return m_conditions; }
 
     const CSubjectTraits& Traits() const { return m_traits; }
     uint64_t Seed() const { return m_nSeed; }
@@ -39,6 +62,13 @@ public:
     double BeatStart() const { return m_fBeatStart; }
     uint64_t BeatIndex() const { return m_nBeat; }
     double HeartRate() const { return 60.0 / m_fRr; }
+    // The resting rate, or the exercise rate once the step has come.
+    double RateAt(double t) const;
+    // Whether beat `beat` is a premature ventricular beat (never two in a row).
+    bool IsEctopic(uint64_t beat) const;
+    // The R peaks of this subject from time 0 up to `end` seconds (a fresh walk; the ground
+    // truth for beat detection). The pulse waves' feet follow each by kPulseDelaySec.
+    std::vector<double> BeatTimes(double end) const;
 
     double EcgMillivolts() const;    // P-QRS-T, about -0.4 .. 1.3 mV
     double PulseWave() const;        // fingertip volume pulse, about 0 .. 1
@@ -59,9 +89,12 @@ private:
     double RrOfBeat(uint64_t beat, double start) const;
     double BreathPhase() const;
     double Noise(uint64_t key) const;
+    double Artefacts(double scale) const;
+    double Motion() const;
 
     uint64_t m_nSeed;
     CSubjectTraits m_traits;
+    CSimConditions m_conditions;
     double m_fTime = 0;
     double m_fBeatStart = 0;
     double m_fRr = 0.8;

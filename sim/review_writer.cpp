@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <numbers>
 
+#include "sensor_models.h"
 #include "sim_random.h"
 
 namespace somatrix {
@@ -78,6 +79,8 @@ std::vector<uint8_t> ComposeReviewFile(const CReviewOptions& options) {
     out.insert(out.end(), {'E', 'E', 'G', '1'});
 
     CEegSignal eeg(options.m_nSeed);
+    CPhysiology heart(options.m_nSeed);
+    heart.SetConditions(options.m_conditions);
     uint64_t written = 0;
     uint32_t time = options.m_nStartTime;
     for (int k = 0; k < segments; ++k) {
@@ -90,8 +93,14 @@ std::vector<uint8_t> ComposeReviewFile(const CReviewOptions& options) {
         // The byte before a segment's first sample is a time stamp byte, never a sample.
         uint8_t previousHigh = 0;
         for (uint64_t i = 0; i < count; ++i) {
-            const double microvolts = eeg.Sample(written + i);
-            const int v = std::clamp(static_cast<int>(std::lround(2048 + 8 * microvolts)), 0, 4095);
+            int v = 0;
+            if (options.m_bEcg) {
+                heart.SetTime(static_cast<double>(written + i) / kReviewSampleRate);
+                v = EcgCounts(heart.EcgMillivolts());
+            } else {
+                const double microvolts = eeg.Sample(written + i);
+                v = std::clamp(static_cast<int>(std::lround(2048 + 8 * microvolts)), 0, 4095);
+            }
             const uint16_t s = AvoidMarker(previousHigh, static_cast<uint16_t>(v));
             out.push_back(static_cast<uint8_t>(s & 0xFF));
             out.push_back(static_cast<uint8_t>(s >> 8));
@@ -102,6 +111,12 @@ std::vector<uint8_t> ComposeReviewFile(const CReviewOptions& options) {
                 static_cast<uint32_t>(std::max(0, options.m_nPauseSeconds));
     }
     return out;
+}
+
+std::vector<double> ReviewBeatTimes(const CReviewOptions& options) {
+    CPhysiology heart(options.m_nSeed);
+    heart.SetConditions(options.m_conditions);
+    return heart.BeatTimes(std::max(0, options.m_nMinutes) * 60.0);
 }
 
 bool WriteReviewFile(const std::string& path, const CReviewOptions& options, std::string& error) {

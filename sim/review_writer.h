@@ -3,10 +3,13 @@
 // time stamp, 16-bit little-endian samples at 200 samples/s, and "TM" + time stamp before each
 // further segment. The signal is a resting EEG of one simulated subject: alpha waves waxing and
 // waning, some theta and beta, a little noise and an eye blink every few seconds, as 12-bit
-// values around 2048 (8 counts per microvolt).
+// values around 2048 (8 counts per microvolt). On request the signal is the subject's ECG
+// instead, in the ECG sensor's own counts, with the chosen disturbances.
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "physiology.h"
 
 namespace somatrix {
 
@@ -18,7 +21,12 @@ struct CReviewOptions {
     uint64_t m_nSeed = 1;
     uint32_t m_nStartTime = 0;  // seconds since 1970 (UTC) of the first segment
     int m_nPauseSeconds = 60;   // recording paused this long between segments
+    bool m_bEcg = false;        // the subject's ECG (the ECG sensor's counts) instead of EEG
+    CSimConditions m_conditions;
 };
+
+// The R peaks of an ECG review file, in seconds of samples from its first sample.
+std::vector<double> ReviewBeatTimes(const CReviewOptions& options);
 
 // The whole file in memory.
 std::vector<uint8_t> ComposeReviewFile(const CReviewOptions& options);

@@ -34,6 +34,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "somatrix-sim: %s\n", error.c_str());
             return 1;
         }
+        if (!options.m_strBeatsFile.empty() &&
+            !WriteBeatTimes(options.m_strBeatsFile, ReviewBeatTimes(options.m_review), error)) {
+            std::fprintf(stderr, "somatrix-sim: %s\n", error.c_str());
+            return 1;
+        }
         return 0;
     }
 

@@ -22,6 +22,12 @@ bool ParseChance(const std::string& text, double& value) {
     return in && in.eof() && value >= 0.0 && value <= 1.0;
 }
 
+bool ParseAmplitude(const std::string& text, double& value, double most) {
+    std::istringstream in(text);
+    in >> value;
+    return in && in.eof() && value >= 0.0 && value <= most;
+}
+
 bool ParseType(const std::string& text, uint8_t& type) {
     uint64_t v = 0;
     std::string hex = text;
@@ -85,6 +91,13 @@ Faults (chances per frame, 0 to 1):
   --drop P                one byte of a frame lost
   --garbage MS[:N]        a burst of N random bytes (default 24) every MS ms
   --disconnect-after MS   the line goes dead after MS ms
+Subject (ECG amplitudes in mV; the pulse waves take them as a share of their height):
+  --noise MV              broadband noise
+  --wander MV             baseline wander
+  --hum MV                50 Hz mains hum (ECG)
+  --motion MV             electrode motion artefacts
+  --ectopic P             chance of a premature ventricular beat, 0 to 0.3
+  --exercise T:BPM        from T seconds on the heart beats BPM times a minute
 Serving:
   --link PATH             also make PATH a symbolic link to the pseudo-terminal
 Review file:
@@ -92,6 +105,8 @@ Review file:
   --minutes N             its length in minutes
   --segments K            cut into K time-stamped segments (default 1)
   --start T               time stamp of the first segment, seconds since 1970 (default now)
+  --signal eeg|ecg        what the review file holds (default eeg)
+  --write-beats FILE      with --signal ecg: also write the true R peaks, seconds, one a line
 )";
 }
 
@@ -163,6 +178,28 @@ bool ParseSimOptions(int argc, const char* const* argv, CSimOptions& options, st
         } else if (arg == "--disconnect-after") {
             ok = ParseUnsigned(value, n) && n > 0;
             options.m_faults.m_nDisconnectAfterNs = n * kNsPerMs;
+        } else if (arg == "--noise") {
+            ok = ParseAmplitude(value, options.m_conditions.m_fNoiseMv, 5.0);
+        } else if (arg == "--wander") {
+            ok = ParseAmplitude(value, options.m_conditions.m_fWanderMv, 5.0);
+        } else if (arg == "--hum") {
+            ok = ParseAmplitude(value, options.m_conditions.m_fHumMv, 5.0);
+        } else if (arg == "--motion") {
+            ok = ParseAmplitude(value, options.m_conditions.m_fMotionMv, 5.0);
+        } else if (arg == "--ectopic") {
+            ok = ParseAmplitude(value, options.m_conditions.m_fEctopicChance, 0.3);
+        } else if (arg == "--exercise") {
+            const size_t at = value.find(':');
+            uint64_t bpm = 0;
+            ok = at != std::string::npos && ParseUnsigned(value.substr(0, at), n) &&
+                 ParseUnsigned(value.substr(at + 1), bpm) && bpm >= 30 && bpm <= 220;
+            options.m_conditions.m_fStepAtSec = static_cast<double>(n);
+            options.m_conditions.m_fStepBpm = static_cast<double>(bpm);
+        } else if (arg == "--signal") {
+            ok = value == "eeg" || value == "ecg";
+            options.m_review.m_bEcg = value == "ecg";
+        } else if (arg == "--write-beats") {
+            options.m_strBeatsFile = value;
         } else if (arg == "--link") {
             options.m_strLink = value;
         } else if (arg == "--write-review") {
@@ -190,8 +227,30 @@ bool ParseSimOptions(int argc, const char* const* argv, CSimOptions& options, st
         error = "--write-review needs --minutes";
         return false;
     }
+    if (!options.m_strBeatsFile.empty() && !options.m_review.m_bEcg) {
+        error = "--write-beats needs --write-review with --signal ecg";
+        return false;
+    }
     options.m_review.m_nSeed = options.m_nSeed;
+    options.m_review.m_conditions = options.m_conditions;
     return true;
+}
+
+bool WriteBeatTimes(const std::string& path, const std::vector<double>& beats, std::string& error) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) {
+        error = "cannot create " + path;
+        return false;
+    }
+    bool ok = true;
+    for (double t : beats) {
+        ok = ok && std::fprintf(file, "%.3f\n", t) > 0;
+    }
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok) {
+        error = "cannot write " + path;
+    }
+    return ok;
 }
 
 std::unique_ptr<CSimBus> BuildSimBus(const CSimOptions& options) {
@@ -202,6 +261,7 @@ std::unique_ptr<CSimBus> BuildSimBus(const CSimOptions& options) {
             config = it->second;
         }
         config.m_nLatencyNs = options.m_nLatencyMs * kNsPerMs;
+        config.m_conditions = options.m_conditions;
         if (auto it = options.m_slowMs.find(type); it != options.m_slowMs.end()) {
             config.m_nLatencyNs = it->second * kNsPerMs;
         }

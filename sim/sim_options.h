@@ -21,11 +21,16 @@ struct CSimOptions {
     std::string m_strLink;
     bool m_bHelp = false;
 
+    CSimConditions m_conditions;  // for every sensor and the review file
+
     std::string m_strReviewFile;  // --write-review: write this file and exit
+    std::string m_strBeatsFile;   // --write-beats: the review ECG's true R peaks, one a line
     CReviewOptions m_review;
 };
 
 // False with a message on a malformed command line.
+// Writes the true beat times (seconds, one a line); false with a reason.
+bool WriteBeatTimes(const std::string& path, const std::vector<double>& beats, std::string& error);
 bool ParseSimOptions(int argc, const char* const* argv, CSimOptions& options, std::string& error);
 // The bus of the chosen sensors, with their settings and the faults.
 std::unique_ptr<CSimBus> BuildSimBus(const CSimOptions& options);

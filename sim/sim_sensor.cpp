@@ -14,6 +14,7 @@ uint8_t Bcd(int v) {
 
 CSimSensor::CSimSensor(uint8_t type, const CSensorConfig& config, uint64_t seed)
     : m_phys(seed), m_nType(type), m_config(config) {
+    m_phys.SetConditions(config.m_conditions);
     // Per-device facts differ between sensor types of one subject, so they mix in the type code.
     CSimRandom rnd(SimMix(seed) ^ type);
     m_nDeviceNumber = config.m_nDeviceNumber != 0

@@ -33,6 +33,7 @@ struct CSensorConfig {
     int m_nDay = 0;
     uint64_t m_nLatencyNs = 3000000;  // from a request's last byte to the reply being ready
     bool m_bSilent = false;           // never answers anything, never measures
+    CSimConditions m_conditions;      // noise, artefacts, ectopic beats, exercise
 };
 
 class CSimSensor {

@@ -45,7 +45,7 @@ public:
     uint64_t FramePeriodNs() const override { return PeriodOf(250); }
 
 protected:
-    int Sample() override { return Clamp10(kBaseline10 + 300 * m_phys.EcgMillivolts()); }
+    int Sample() override { return EcgCounts(m_phys.EcgMillivolts()); }
 };
 
 // Pulse (0xCA) and infrared pulse (0xCB): 100 frames/s; the amplitude follows the gain.
@@ -56,9 +56,7 @@ public:
     uint64_t FramePeriodNs() const override { return PeriodOf(100); }
 
 protected:
-    int Sample() override {
-        return Clamp10(kBaseline10 + (m_phys.PulseWave() - 0.45) * m_fPerGain * m_nGain);
-    }
+    int Sample() override { return PulseCounts(m_phys.PulseWave(), m_fPerGain, m_nGain); }
 
 private:
     double m_fPerGain;
@@ -169,15 +167,23 @@ private:
 
 }  // namespace
 
+int EcgCounts(double millivolts) {
+    return Clamp10(kBaseline10 + kEcgCountsPerMv * millivolts);
+}
+
+int PulseCounts(double wave, double countsPerGain, int gain) {
+    return Clamp10(kBaseline10 + (wave - 0.45) * countsPerGain * gain);
+}
+
 std::unique_ptr<CSimSensor> MakeWaveformSensor(uint8_t t, const CSensorConfig& config,
                                                uint64_t seed) {
     switch (t) {
         case type::kEcg:
             return std::make_unique<CEcgSensor>(t, config, seed);
         case type::kPulse:
-            return std::make_unique<CPulseSensor>(t, config, seed, 110.0);
+            return std::make_unique<CPulseSensor>(t, config, seed, kPulseCountsPerGain);
         case type::kInfraredPulse:
-            return std::make_unique<CPulseSensor>(t, config, seed, 95.0);
+            return std::make_unique<CPulseSensor>(t, config, seed, kInfraredCountsPerGain);
         case type::kRespiration:
             return std::make_unique<CRespirationSensor>(t, config, seed);
         case type::kHeartSound:

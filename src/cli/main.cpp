@@ -16,10 +16,14 @@ constexpr char kUsage[] =
     "       somatrix-cli review info FILE\n"
     "       somatrix-cli review time FILE INDEX...\n"
     "       somatrix-cli review cut FILE START END -o OUT\n"
+    "       somatrix-cli export FILE (--edf OUT | --csv OUT) [--from S] [--to S]\n"
+#ifdef SOMATRIX_WITH_REPORT
+    "       somatrix-cli report FILE -o OUT.pdf [--name N] [--class C] [--date D]\n"
+#endif
 #ifdef SOMATRIX_WITH_PLATFORM
     "       somatrix-cli scan [--port NAME]... [--slow]\n"
     "       somatrix-cli record --port NAME --sensor TT --seconds S [--parsed FILE | --raw FILE]\n"
-    "                           [--gain G] [--trace]\n"
+    "                           [--gain G] [--trace] [--edf FILE [--mark SECONDS:TEXT]...]\n"
     "       somatrix-cli paths\n"
 #endif
     ;
@@ -41,6 +45,14 @@ int main(int argc, char** argv) {
         if (command == "review") {
             return RunReview(args);
         }
+        if (command == "export") {
+            return RunExport(args);
+        }
+#ifdef SOMATRIX_WITH_REPORT
+        if (command == "report") {
+            return RunReport(args);
+        }
+#endif
 #ifdef SOMATRIX_WITH_PLATFORM
         if (command == "scan") {
             return RunScan(args);

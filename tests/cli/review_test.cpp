@@ -35,7 +35,8 @@ TEST_F(ReviewCliTest, InfoAndTimeOfTheSimulatorFile) {
     // The hash is of the file's bytes without the markers, taken with Python's hashlib.
     EXPECT_EQ(Run("info " + kSim),
               std::make_tuple(0,
-                              std::string("samples 36000\nsegments 3\n"
+                              std::string("format review\nrate 200\n"
+                                          "samples 36000\nsegments 3\n"
                                           "segment 0 1700000000\n"
                                           "segment 12000 1700000120\n"
                                           "segment 24000 1700000240\n"
@@ -59,6 +60,7 @@ TEST_F(ReviewCliTest, CutSavesAsTheSaveCommandDoes) {
     EXPECT_EQ(std::get<1>(Run("info " + out)),
               // 12100 is half a second into its segment: from its next whole second (12200,
               // now 200) a marker carries the recorded time.
+              "format review\nrate 200\n"
               "samples 24000\nsegments 4\nsegment 0 1700000000\nsegment 100 1700000120\n"
               "segment 200 1700000121\nsegment 12000 1700000240\n"
               "sha256 dbba789574babfdba718f2b4bf4ec490fe9e7579bd43547dc171b5a1d0742cee\n");

@@ -97,7 +97,34 @@ TEST(SimOptions, CommandLineBuildsTheBus) {
     EXPECT_EQ(options.m_faults.m_nGarbageEveryNs, 500 * kNsPerMs);
     EXPECT_EQ(options.m_faults.m_nGarbageBytes, 8);
 
+    // The subject's disturbances reach every sensor and the review file.
+    const char* subject[] = {"s",      "--noise",        "0.1",   "--wander",  "0.5",  "--hum",
+                             "0.2",    "--motion",       "0.3",   "--ectopic", "0.05", "--exercise",
+                             "30:140", "--write-review", "r.dat", "--minutes", "1",    "--signal",
+                             "ecg",    "--write-beats",  "b.txt"};
+    CSimOptions withSubject;
+    ASSERT_TRUE(ParseSimOptions(std::size(subject), subject, withSubject, error)) << error;
+    const CSimConditions& c = BuildSimBus(withSubject)->Sensor(0xCE)->Config().m_conditions;
+    EXPECT_DOUBLE_EQ(c.m_fNoiseMv, 0.1);
+    EXPECT_DOUBLE_EQ(c.m_fWanderMv, 0.5);
+    EXPECT_DOUBLE_EQ(c.m_fHumMv, 0.2);
+    EXPECT_DOUBLE_EQ(c.m_fMotionMv, 0.3);
+    EXPECT_DOUBLE_EQ(c.m_fEctopicChance, 0.05);
+    EXPECT_DOUBLE_EQ(c.m_fStepAtSec, 30);
+    EXPECT_DOUBLE_EQ(c.m_fStepBpm, 140);
+    EXPECT_TRUE(withSubject.m_review.m_bEcg);
+    EXPECT_DOUBLE_EQ(withSubject.m_review.m_conditions.m_fStepBpm, 140);
+    // An ECG review file: a minute at 200/s whose true beats step to 140 a minute at 30 s.
+    const std::vector<double> beats = ReviewBeatTimes(withSubject.m_review);
+    ASSERT_GT(beats.size(), 60u);
+    auto it = std::lower_bound(beats.begin(), beats.end(), 40.0);
+    EXPECT_NEAR(60.0 / (*it - *(it - 1)), 140, 0.2 * 140);
+
     for (std::vector<const char*> bad : {std::vector<const char*>{"s", "--sensors", "C1"},
+                                         {"s", "--exercise", "30"},
+                                         {"s", "--ectopic", "0.9"},
+                                         {"s", "--signal", "emg"},
+                                         {"s", "--write-beats", "b.txt"},
                                          {"s", "--stray", "2"},
                                          {"s", "--device", "CE=123"},
                                          {"s", "--date", "CE=2020-13-01"},

@@ -21,6 +21,8 @@ CWaveDataWnd::CWaveDataWnd(CWaveDispWnd* parent) : QWidget(parent), m_pParent(pa
 
 void CWaveDataWnd::SetData(const uint16_t* samples, uint32_t count) {
     m_view.SetData(samples, count);
+    m_cursors.SetCount(count);
+    UpdateReadout();
     Render();
     if (m_pParent != nullptr) {
         m_pParent->SetValueRange(m_view.TopValue(), m_view.BottomValue());
@@ -77,6 +79,7 @@ void CWaveDataWnd::paintEvent(QPaintEvent* event) {
     }
     painter.setPen(review::kWaveCursor);
     painter.drawLine(a, 0, a, height() - 1);
+    PaintCursors(painter);
 }
 
 void CWaveDataWnd::resizeEvent(QResizeEvent* event) {
@@ -93,6 +96,9 @@ void CWaveDataWnd::mousePressEvent(QMouseEvent* event) {
     }
     setFocus(Qt::MouseFocusReason);
     const int x = event->position().toPoint().x();
+    if (PressCursor(x)) {
+        return;
+    }
     UpdateColumns(SelLeftPixel(), SelRightPixel());
     UpdateColumns(x - 2, x + 2);
     m_view.ButtonDown(x);
@@ -102,6 +108,9 @@ void CWaveDataWnd::mousePressEvent(QMouseEvent* event) {
 }
 
 void CWaveDataWnd::mouseMoveEvent(QMouseEvent* event) {
+    if (DragCursor(event->position().toPoint().x())) {
+        return;
+    }
     const int oldLeft = SelLeftPixel();
     const int oldRight = SelRightPixel();
     if (!m_view.MouseMove(event->position().toPoint().x())) {
@@ -115,6 +124,9 @@ void CWaveDataWnd::mouseMoveEvent(QMouseEvent* event) {
 
 void CWaveDataWnd::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
+        if (ReleaseCursor()) {
+            return;
+        }
         if (m_view.Dragging()) {
             m_view.ButtonUp();
             update();
@@ -153,6 +165,10 @@ QMenu* CWaveDataWnd::CreateContextMenu() {
     grid->setCheckable(true);
     grid->setChecked(m_view.GridOn());
     add(review::ids::kCut, review::CutText());
+    menu->addSeparator();
+    QAction* cursors = add(review::ids::kCursors, review::CursorsItem());
+    cursors->setCheckable(true);
+    cursors->setChecked(m_cursors.Visible());
     return menu;
 }
 
@@ -179,6 +195,9 @@ void CWaveDataWnd::OnCommand(int id) {
             if (m_pParent != nullptr) {
                 m_pParent->CutSelection(m_view.SelLow(), m_view.SelHigh());
             }
+            break;
+        case review::ids::kCursors:
+            ToggleCursors();
             break;
         default:  // the vertical zoom items do nothing
             break;

@@ -3,11 +3,14 @@
 // the cursor line, and forwards mouse, wheel and context-menu commands to its CWaveView. Reports
 // every view, scale and selection change to the review display, its parent.
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 #include <vector>
 
+#include "review/cursor_pair.h"
 #include "review/wave_view.h"
 
+class QLabel;
 class QMenu;
 
 namespace somatrix {
@@ -28,6 +31,16 @@ public:
     // Menu 312 as it pops up now (grid item checked while the grid is on); owned by the caller.
     QMenu* CreateContextMenu();
 
+    // What a sample means: the rate and the physical scale (value = raw * scale + offset) that
+    // the cursors' readout uses.
+    void SetValueScale(double sampleRate, double scale, double offset);
+    // Shows or hides the two measurement cursors (key C, menu item 32900).
+    void ToggleCursors();
+    const CCursorPair& Cursors() const { return m_cursors; }
+    // Moves cursor 0 or 1 to sample s, as a drag does.
+    void PlaceCursor(int which, int64_t s);
+    QLabel* CursorReadout() const { return m_pReadout; }
+
     const CWaveView& View() const { return m_view; }
     const QImage& Image() const { return m_image; }
 
@@ -39,6 +52,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Render();
@@ -47,11 +61,22 @@ private:
     void UpdateColumns(int left, int right);
     int SelLeftPixel() const;
     int SelRightPixel() const;
+    // Cursors (wave_data_cursors.cpp).
+    void PaintCursors(QPainter& painter);
+    bool PressCursor(int x);
+    bool DragCursor(int x);
+    bool ReleaseCursor();
+    void UpdateReadout();
 
     CWaveDispWnd* m_pParent;
     CWaveView m_view;
     QImage m_image;  // the size of the window, made again on every resize
     std::vector<CColumnSpan> m_columns;
+    CCursorPair m_cursors;
+    QLabel* m_pReadout = nullptr;
+    double m_dSampleRate = 200.0;
+    double m_dScale = 1.0;
+    double m_dOffset = 0.0;
 };
 
 }  // namespace somatrix

@@ -15,6 +15,7 @@
 #include "ui/review/review_colors.h"
 #include "ui/review/review_texts.h"
 #include "ui/review/ruler_wnd.h"
+#include "ui/review/selection_stats_panel.h"
 #include "ui/review/wave_data_wnd.h"
 #include "ui/review/wave_info_bar.h"
 #include "ui/shell/message_box.h"
@@ -48,6 +49,7 @@ CWaveDispWnd::CWaveDispWnd(QWidget* parent) : QWidget(parent) {
     m_pWave->setProperty("windowId", review::ids::kWave);
     m_pBar = new CWaveInfoBar(this);
     m_pBar->show();
+    m_pStats = new CSelectionStatsPanel(m_pBar);
     Layout();
 }
 
@@ -80,6 +82,7 @@ void CWaveDispWnd::LoadWaveFile(const QString& path) {
     const CLoadOutcome outcome =
         ::somatrix::LoadWaveFile(QFile::encodeName(path).toStdString(), m_recording);
     if (outcome.m_result == ELoadResult::kLoaded) {
+        m_strPath = path;
         ShowRecording();
         m_pWave->setFocus(Qt::OtherFocusReason);
         return;
@@ -93,9 +96,11 @@ void CWaveDispWnd::LoadWaveFile(const QString& path) {
 
 void CWaveDispWnd::ShowRecording() {
     m_pPortion->SetTotal(m_recording.SampleCount());
+    m_pWave->SetValueScale(m_recording.SampleRate(), 1.0, 0.0);
     m_pWave->SetData(m_recording.Samples(), m_recording.SampleCount());
     // New samples carry no selection: the bar's selection times would name old samples.
     m_pBar->SetSelectionTimes(QString(), QString());
+    DetectBeats();
 }
 
 void CWaveDispWnd::ClearWindows() {
@@ -104,6 +109,9 @@ void CWaveDispWnd::ClearWindows() {
     m_pTimeRuler->Reset();
     m_pValueRuler->Reset();
     m_pBar->Clear();
+    m_beatTimes.clear();
+    m_strPath.clear();
+    m_pStats->Clear();
 }
 
 void CWaveDispWnd::SetViewInfo(int64_t start, int64_t end, double yScale, double xScale) {
@@ -112,17 +120,20 @@ void CWaveDispWnd::SetViewInfo(int64_t start, int64_t end, double yScale, double
     m_pBar->SetViewTimes(FormatSampleTime(start), FormatSampleTime(end));
     m_pBar->SetScales(QString::fromStdString(ScaleText(xScale)),
                       QString::fromStdString(ScaleText(yScale)));
+    UpdateStatistics();
 }
 
 void CWaveDispWnd::SetView(int64_t start, int64_t end) {
     m_pWave->SetView(start, end);
     m_pTimeRuler->SetRange(start, end);
     m_pBar->SetViewTimes(FormatSampleTime(start), FormatSampleTime(end));
+    UpdateStatistics();
 }
 
 void CWaveDispWnd::SetSelection(int64_t low, int64_t high) {
     m_pPortion->SetSelection(low, high);
     m_pBar->SetSelectionTimes(FormatSampleTime(low), FormatSampleTime(high));
+    UpdateStatistics();
 }
 
 void CWaveDispWnd::CutSelection(int64_t start, int64_t end) {
@@ -164,6 +175,7 @@ void CWaveDispWnd::Layout() {
     m_pValueRuler->setGeometry(r - 40, t + 50, 40, plot);
     m_pTimeRuler->setGeometry(l, b - 95, w, 30);
     m_pBar->setGeometry(l, b - 65, w, 65);
+    LayoutStats();
 }
 
 void CWaveDispWnd::paintEvent(QPaintEvent* event) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "review/review_recording.h"
 
@@ -14,6 +15,9 @@ class CWaveDataWnd;
 class CPortionWnd;
 class CRulerWnd;
 class CWaveInfoBar;
+class CSelectionStatsPanel;
+class CCompareWnd;
+class CWorksheetDialog;
 
 class CWaveDispWnd : public QWidget {
     Q_OBJECT
@@ -44,6 +48,23 @@ public:
     CRulerWnd* TimeRuler() const { return m_pTimeRuler; }
     CRulerWnd* ValueRuler() const { return m_pValueRuler; }
     CWaveInfoBar* InfoBar() const { return m_pBar; }
+    CSelectionStatsPanel* StatsPanel() const { return m_pStats; }
+
+    // Statistics of the selection, or of the view while nothing is selected (wave_disp_stats.cpp).
+    void UpdateStatistics();
+    // Ctrl+C in review mode: the statistics as text on the clipboard.
+    void CopyStatistics();
+    // Beat times of the recording in seconds from its first sample, for the statistics.
+    const std::vector<double>& BeatTimes() const { return m_beatTimes; }
+    void SetBeatTimes(std::vector<double> beatTimes);
+
+    // "对比两段记录…": the comparison window with this recording first (when one is open) and a
+    // second one asked for (wave_disp_reports.cpp).
+    void OpenComparison();
+    CCompareWnd* CompareWnd() const { return m_pCompare; }
+    // "打印实验报告…": two pages while a comparison of two recordings is shown, else this view.
+    CWorksheetDialog* CreateWorksheetDialog();
+    void PrintWorksheet();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -51,6 +72,9 @@ protected:
 
 private:
     void Layout();
+    void LayoutStats();
+    // Beats of the recording shown, for its statistics.
+    void DetectBeats();
     // Hands the recording to the windows after a load or a cut.
     void ShowRecording();
     // Every window back to its state before any recording.
@@ -62,6 +86,10 @@ private:
     CRulerWnd* m_pTimeRuler;
     CWaveDataWnd* m_pWave;
     CWaveInfoBar* m_pBar;
+    CSelectionStatsPanel* m_pStats;
+    std::vector<double> m_beatTimes;
+    QString m_strPath;  // the file shown, for the worksheet and the comparison
+    CCompareWnd* m_pCompare = nullptr;
 };
 
 }  // namespace somatrix

@@ -21,6 +21,9 @@ inline constexpr int kPrintSetup = 57606;
 inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;
 inline constexpr int kExit = 57665;
+// Added by this program: two recordings compared, and the printed worksheet.
+inline constexpr int kCompareRecordings = 32901;
+inline constexpr int kPrintWorksheet = 32902;
 inline constexpr int kAbout = 57664;
 
 // View menu.

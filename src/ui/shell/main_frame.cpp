@@ -27,6 +27,7 @@ CMainFrame::CMainFrame(CDeviceAccess& devices, const QString& programFolder, QWi
     BuildViewMenu();
     BuildHelpMenu();
     AddAccelerators();
+    AddCopyCommand();
 
     connect(&m_pView->Panel(), &CDlgOper::LogFileChanged, this, [this](bool open) {
         UpdateCommandStates();
@@ -135,6 +136,10 @@ void CMainFrame::AddDocumentItems(QMenu* menu) {
     AddCommand(menu, ids::kOpen, QStringLiteral("打开波形文档(&O)..."), [this] {
         m_pView->OnFileOpen();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(menu, ids::kCompareRecordings, QStringLiteral("对比两段记录…"), [this] {
+        m_pView->ShowReviewLayout();
+        m_pView->ReviewDisplay().OpenComparison();
+    });
     AddCommand(menu, ids::kSave, QStringLiteral("保存波形文档(&S)"), [this] {
         m_pView->OnFileSave();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));

@@ -74,6 +74,7 @@ protected:
     void AddPrintItems(QMenu* menu);
     void AddBarItems(QMenu* menu);
     void AddAccelerators();
+    void AddCopyCommand();
     void OnCustomize();
     void OnStartRecord();
     void OnStopRecord();

@@ -61,6 +61,8 @@ void CMainFrame::AddPrintItems(QMenu* menu) {
                [this] { m_pPrinter->OnPrintPreview(m_pView); });
     AddCommand(menu, ids::kPrintSetup, Text(texts::kPrintSetup),
                [this] { m_pPrinter->OnPrintSetup(); });
+    AddCommand(menu, ids::kPrintWorksheet, Text(texts::kPrintWorksheet),
+               [this] { m_pView->ReviewDisplay().PrintWorksheet(); });
 }
 
 void CMainFrame::AddBarItems(QMenu* menu) {
@@ -81,6 +83,17 @@ void CMainFrame::AddBarItems(QMenu* menu) {
     m_pLooks = new CLookMenu(this);
     menu->addMenu(m_pLooks->Menu());
     connect(m_pLooks, &CLookMenu::LookChanged, this, &CMainFrame::LookChanged);
+}
+
+void CMainFrame::AddCopyCommand() {
+    // Ctrl+C of the accelerator table copies the review's statistics while review is shown.
+    if (QAction* copy = FindAction(ids::kCopy)) {
+        connect(copy, &QAction::triggered, this, [this] {
+            if (m_pView->GetMode() == CSomatrixView::kModeReview) {
+                m_pView->ReviewDisplay().CopyStatistics();
+            }
+        });
+    }
 }
 
 void CMainFrame::AddAccelerators() {

@@ -21,6 +21,7 @@ inline constexpr const char* kCustomize = "自定义...";
 inline constexpr const char* kPrint = "打印(&P)...";
 inline constexpr const char* kPrintPreview = "打印预览(&V)";
 inline constexpr const char* kPrintSetup = "打印设置(&R)...";
+inline constexpr const char* kPrintWorksheet = "打印实验报告…";
 
 // Status bar.
 inline constexpr const char* kReady = "就绪";
