@@ -35,7 +35,8 @@ TEST_F(ReviewCliTest, InfoAndTimeOfTheSimulatorFile) {
     // The hash is of the file's bytes without the markers, taken with Python's hashlib.
     EXPECT_EQ(Run("info " + kSim),
               std::make_tuple(0,
-                              std::string("samples 36000\nsegments 3\n"
+                              std::string("format review\nrate 200\n"
+                                          "samples 36000\nsegments 3\n"
                                           "segment 0 1700000000\n"
                                           "segment 12000 1700000120\n"
                                           "segment 24000 1700000240\n"
@@ -57,6 +58,7 @@ TEST_F(ReviewCliTest, CutSavesAsTheSaveCommandDoes) {
     const std::string out = (m_dir / "cut.dat").string();
     EXPECT_EQ(std::get<0>(Run("cut " + kSim + " 100 12100 -o " + out)), 0);
     EXPECT_EQ(std::get<1>(Run("info " + out)),
+              "format review\nrate 200\n"
               "samples 24000\nsegments 3\nsegment 0 1700000000\nsegment 100 1700000120\n"
               "segment 12000 1700000240\n"
               "sha256 dbba789574babfdba718f2b4bf4ec490fe9e7579bd43547dc171b5a1d0742cee\n");
