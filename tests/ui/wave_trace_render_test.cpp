@@ -2,6 +2,7 @@
 // segment by segment with QPainter::drawLine, without antialiasing.
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <random>
 #include <vector>
@@ -15,20 +16,48 @@ class WaveTraceRenderTest : public QObject {
     Q_OBJECT
 
 private:
-    // Renders both ways and returns the number of differing pixels; `traced` counts the trace's.
+    // Every segment of the view's polyline drawn with QPainter::drawLine, no antialiasing: sample
+    // i at x = trunc((i - viewStart) / xScale), y = trunc((topValue - sample) / yScale).
+    static QImage Reference(const CWaveView& view, int w, int h) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter painter(&image);
+        painter.setPen(QPen(QColor(24, 243, 173), 1));
+        const int64_t vs = view.ViewStart();
+        auto at = [&](int64_t i) {
+            return QPoint(
+                static_cast<int>(static_cast<double>(i - vs) / view.XScale()),
+                static_cast<int>(static_cast<double>(view.TopValue() - view.Samples()[i]) /
+                                 view.YScale()));
+        };
+        QPoint last = at(vs);
+        painter.drawLine(last, last);
+        for (int64_t i = vs + 1; i < view.ViewEnd() && last.x() < w; ++i) {
+            const QPoint next = at(i);
+            painter.drawLine(last, next);
+            last = next;
+        }
+        return image;
+    }
+
+    // Renders the window's way and the plain way; returns the number of pixels where either
+    // differs from the reference in being part of the trace. `traced` counts the reference's.
     static int Differences(const CWaveView& view, int w, int h, int* traced) {
         QImage columns(w, h, QImage::Format_RGB32);
         QImage segments(w, h, QImage::Format_RGB32);
         std::vector<CColumnSpan> scratch;
         RenderWaveImage(columns, view, ETracePath::kColumns, scratch);
         RenderWaveImage(segments, view, ETracePath::kEverySegment, scratch);
+        const QImage reference = Reference(view, w, h);
         int differing = 0;
         *traced = 0;
         const QRgb wave = qRgb(24, 243, 173);
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
-                differing += columns.pixel(x, y) != segments.pixel(x, y);
-                *traced += segments.pixel(x, y) == wave;
+                const bool expected = reference.pixel(x, y) == wave;
+                differing += (columns.pixel(x, y) == wave) != expected;
+                differing += (segments.pixel(x, y) == wave) != expected;
+                *traced += expected;
             }
         }
         return differing;
