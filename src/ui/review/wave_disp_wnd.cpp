@@ -1,8 +1,11 @@
 #include "ui/review/wave_disp_wnd.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QStatusBar>
 #include <algorithm>
 #include <string>
 
@@ -82,6 +85,9 @@ void CWaveDispWnd::LoadWaveFile(const QString& path) {
     ClearWindows();
     if (outcome.m_result != ELoadResult::kRejected) {
         ShowMessageBox(this, QString::fromStdString(outcome.m_strError));
+    } else if (auto* frame = qobject_cast<QMainWindow*>(window())) {
+        // No box for a file of another kind, but a word where the operator looks.
+        frame->statusBar()->showMessage(review::NotAReviewFile().arg(QFileInfo(path).fileName()));
     }
 }
 
