@@ -93,7 +93,8 @@ void CWaveDispWnd::LoadWaveFile(const QString& path) {
 
 void CWaveDispWnd::ShowRecording() {
     m_pPortion->SetTotal(m_recording.SampleCount());
-    m_pWave->SetData(m_recording.Samples(), m_recording.SampleCount());
+    m_pWave->SetData(m_recording.Samples(), m_recording.SampleCount(),
+                     m_recording.TakePyramidSeed());
 }
 
 void CWaveDispWnd::ClearWindows() {
