@@ -3,7 +3,7 @@
 // pyramid and the trace columns of a 1200 x 553 wave window. bench/review_load_compare.sh runs
 // it beside numpy.fromfile of the same file.
 //
-//   review_first_view_bench --file PATH          prints "load_ms L first_view_ms F samples N"
+//   review_first_view_bench --file PATH   prints "load_ms L first_view_ms F cpu_ms C samples N"
 //   review_first_view_bench --write PATH --days D   writes a recording of D days (a marker a
 //                                                    second), streamed to the file
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <random>
 #include <string>
 #include <vector>
@@ -60,6 +61,13 @@ bool Write(const std::string& path, double days) {
     return std::fclose(file) == 0 && ok;
 }
 
+// Processor time of the whole process (both of the load's threads), in milliseconds.
+double ProcessCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
 double MsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
@@ -78,6 +86,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ProcessCpuMs();
     CReviewRecording recording;
     if (LoadWaveFile(argv[2], recording).m_result != ELoadResult::kLoaded) {
         std::fprintf(stderr, "review_first_view_bench: %s was not loaded\n", argv[2]);
@@ -90,7 +99,8 @@ int main(int argc, char** argv) {
     std::vector<CColumnSpan> columns;
     view.TraceColumns(columns);
     const double firstViewMs = MsSince(start);
-    std::printf("load_ms %.2f first_view_ms %.2f samples %u columns %zu\n", loadMs, firstViewMs,
-                recording.SampleCount(), columns.size());
+    const double cpuMs = ProcessCpuMs() - cpuStart;
+    std::printf("load_ms %.2f first_view_ms %.2f cpu_ms %.2f samples %u columns %zu\n", loadMs,
+                firstViewMs, cpuMs, recording.SampleCount(), columns.size());
     return 0;
 }

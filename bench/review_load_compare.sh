@@ -22,10 +22,11 @@ py=python3
 if [[ -x /usr/bin/python3 ]] && /usr/bin/python3 -c 'import numpy' 2>/dev/null; then
     py=/usr/bin/python3
 fi
+# Wall and processor time of one numpy.fromfile, in milliseconds.
 numpy_ms() {
     "$py" -c 'import sys, time, numpy as np
-t = time.perf_counter(); a = np.fromfile(sys.argv[1], dtype="<u2")
-print(f"{(time.perf_counter() - t) * 1000:.2f}")' "$1"
+c, t = time.process_time(), time.perf_counter(); a = np.fromfile(sys.argv[1], dtype="<u2")
+print(f"{(time.perf_counter() - t) * 1000:.2f} {(time.process_time() - c) * 1000:.2f}")' "$1"
 }
 median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
@@ -34,21 +35,29 @@ for days in "${lengths[@]}"; do
     "$build/bench/review_first_view_bench" --write "$file" --days "$days"
     "$build/bench/review_first_view_bench" --file "$file" >/dev/null  # warm the page cache
     numpy_ms "$file" >/dev/null
-    : >"$work/ours" && : >"$work/load" && : >"$work/numpy"
+    for name in ours load cpu numpy numpycpu; do : >"$work/$name"; done
     for ((r = 0; r < reps; ++r)); do
         if ((r % 2 == 0)); then
-            read -r _ load _ view _ <<<"$("$build/bench/review_first_view_bench" --file "$file")"
-            numpy_ms "$file" >>"$work/numpy"
+            read -r _ load _ view _ cpu _ <<<"$("$build/bench/review_first_view_bench" --file "$file")"
+            read -r nwall ncpu <<<"$(numpy_ms "$file")"
         else
-            numpy_ms "$file" >>"$work/numpy"
-            read -r _ load _ view _ <<<"$("$build/bench/review_first_view_bench" --file "$file")"
+            read -r nwall ncpu <<<"$(numpy_ms "$file")"
+            read -r _ load _ view _ cpu _ <<<"$("$build/bench/review_first_view_bench" --file "$file")"
         fi
         echo "$load" >>"$work/load"
         echo "$view" >>"$work/ours"
+        echo "$cpu" >>"$work/cpu"
+        echo "$nwall" >>"$work/numpy"
+        echo "$ncpu" >>"$work/numpycpu"
     done
     o=$(median <"$work/ours"); l=$(median <"$work/load"); n=$(median <"$work/numpy")
-    echo "$days day(s), $(stat -c %s "$file") bytes, $reps fresh processes each:"
-    echo "  load ${l} ms, first full view (load + pyramid + columns) ${o} ms," \
-        "numpy.fromfile ${n} ms: first view / numpy = $(awk -v a="$o" -v b="$n" 'BEGIN {printf "%.2f", a / b}')"
+    c=$(median <"$work/cpu"); nc=$(median <"$work/numpycpu")
+    ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+    echo "$days day(s), $(stat -c %s "$file") bytes, $reps fresh processes each," \
+        "load average $(cut -d' ' -f1 /proc/loadavg):"
+    echo "  wall: load ${l} ms, first full view (load + pyramid + columns) ${o} ms," \
+        "numpy.fromfile ${n} ms; first view / numpy = $(ratio "$o" "$n")"
+    echo "  processor: first view ${c} ms (both threads), numpy.fromfile ${nc} ms;" \
+        "ratio $(ratio "$c" "$nc")"
     rm -f "$file"
 done
