@@ -2,11 +2,41 @@
 
 #include <algorithm>
 
+#if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define SOMATRIX_BLOCKS_SSE41 1
+#endif
+
 namespace somatrix {
 
 namespace {
 
 constexpr size_t kFanOut = CMinMaxPyramid::kFanOut;
+
+#ifdef SOMATRIX_BLOCKS_SSE41
+// Whole blocks of 16 with SSE4.1, which every x86-64 processor of the last fifteen years has:
+// unsigned minimum and maximum of the block's two halves, then the one-instruction horizontal
+// minimum for both (the maximum as the minimum of the complement). A fifth of the instructions
+// that the plain loop needs without unsigned 16-bit comparisons.
+__attribute__((target("sse4.1"))) void AppendWholeBlocksSse41(const uint16_t* samples,
+                                                              size_t blocks, CRangeArray& out) {
+    const __m128i ones = _mm_set1_epi32(-1);
+    for (size_t b = 0; b < blocks; ++b) {
+        const auto* block = reinterpret_cast<const __m128i*>(samples + b * kFanOut);
+        const __m128i first = _mm_loadu_si128(block);
+        const __m128i second = _mm_loadu_si128(block + 1);
+        const __m128i lo = _mm_minpos_epu16(_mm_min_epu16(first, second));
+        const __m128i hi = _mm_minpos_epu16(_mm_xor_si128(_mm_max_epu16(first, second), ones));
+        out.push_back({static_cast<uint16_t>(_mm_extract_epi16(lo, 0)),
+                       static_cast<uint16_t>(~_mm_extract_epi16(hi, 0))});
+    }
+}
+
+bool HasSse41() {
+    static const bool has = __builtin_cpu_supports("sse4.1");
+    return has;
+}
+#endif
 
 void Widen(CValueRange& r, const CValueRange& o) {
     r.m_nMin = std::min(r.m_nMin, o.m_nMin);
@@ -17,7 +47,14 @@ void Widen(CValueRange& r, const CValueRange& o) {
 
 void AppendSampleBlocks(const uint16_t* samples, size_t count, CRangeArray& out) {
     const size_t whole = count / kFanOut;
-    for (size_t b = 0; b < whole; ++b) {
+    size_t b = 0;
+#ifdef SOMATRIX_BLOCKS_SSE41
+    if (HasSse41()) {
+        AppendWholeBlocksSse41(samples, whole, out);
+        b = whole;
+    }
+#endif
+    for (; b < whole; ++b) {
         // A fixed count of 16 from neutral starting values lets the compiler vectorise the
         // block; this pass over every sample is most of the cost of a load's first view.
         const uint16_t* block = samples + b * kFanOut;
