@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The monitoring window at the full line rate, on a virtual display: `somatrix --demo` measures
-# its fastest simulated sensor (the heart sound: 2000 samples a second, 40 frames of 55 bytes)
-# and reports, over SECONDS of measuring, the whole process's CPU time per second of wall time
-# beside the simulated sensors' own share, the paints per second of the live plot and the
-# information panel, the delay from a receive event to the plot's next paint, and the longest
-# stall of the event loop during the scan before it.
+# The monitoring window at the full line rate, on a virtual display: `somatrix --stats` measures
+# the fastest sensor (the heart sound: 2000 samples a second, 40 frames of 55 bytes) and reports,
+# over SECONDS of measuring, the whole process's CPU time per second of wall time beside the
+# simulated sensors' own share, the paints per second of the live plot and the information
+# panel, the delay from a receive event to the end of the plot's next paint, and the longest
+# stall of the event loop during the scan before it. Three runs: the in-process simulated port
+# with one sensor and with all fourteen on the bus, and a real serial port (a pseudo-terminal
+# served by somatrix-sim), which the window reads through the same serial code as a sensor.
 # Usage: bench/monitor_window_bench.sh [build folder] [seconds]   (default: build/, 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +16,16 @@ seconds=${2:-30}
 quit=$((seconds + 2))
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for sensors in B1 all; do
-    echo "== measuring B1, simulated sensors on the bus: $sensors"
+    echo "== measuring B1 on the simulated port, sensors on the bus: $sensors"
     xvfb-run -a -s '-screen 0 1400x900x24' "$build/src/somatrix" --demo --sensors "$sensors" \
         --measure B1 --stats --quit-after "$quit" 2>/dev/null
 done
+
+echo "== measuring B1 on a serial port (pseudo-terminal served by somatrix-sim)"
+link=$(mktemp -u "${TMPDIR:-/tmp}/somatrix-bench-port.XXXXXX")
+"$build/sim/somatrix-sim" --sensors B1 --link "$link" >/dev/null &
+sim=$!
+trap 'kill "$sim" 2>/dev/null || true; rm -f "$link"' EXIT
+for _ in $(seq 50); do [[ -e "$link" ]] && break; sleep 0.1; done
+SOMATRIX_PORTS="$link" xvfb-run -a -s '-screen 0 1400x900x24' "$build/src/somatrix" \
+    --measure B1 --stats --quit-after "$quit" 2>/dev/null

@@ -1,15 +1,19 @@
-// Review rendering on a 24-hour recording (17.28 M samples at 200 samples/s, a "TM" marker every
-// second), side by side with matplotlib plotting the same samples at the same pixel size:
-// the first full view after a load (pyramid built, image rendered), a full-view render, the plain
-// segment-by-segment render for reference, and each pan and zoom step as the windows run them.
+// Review rendering on a recording, by default a generated 24-hour one (17.28 M samples at
+// 200 samples/s, a "TM" marker every second), side by side with matplotlib plotting the same
+// samples at the same pixel size: the first full view after a load (pyramid built, image
+// rendered), a full-view render, the plain segment-by-segment render for reference, and each pan
+// and zoom step as the windows run them.
 //
-//   review_render_bench [--file PATH] [--no-matplotlib]
-// Without --file the file is generated in the temporary folder (and kept for the next run).
+//   review_render_bench [--file PATH | --hours H] [--no-matplotlib]
+// --file measures a review file of any length and only reads it. Otherwise a recording of H hours
+// (default 24) is generated into a temporary folder of this run's own, removed at the end, where
+// the samples for matplotlib go too.
 #include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -28,7 +32,6 @@ using namespace somatrix;
 
 namespace {
 
-constexpr uint32_t kSeconds = 24 * 60 * 60;
 constexpr uint32_t kRate = 200;
 constexpr uint32_t kStart = 1700000000;
 // The wave window of a 1244 x 700 review display.
@@ -43,14 +46,14 @@ void Put32(std::vector<char>& out, uint32_t v) {
 }
 
 // A 10 Hz rhythm with noise in 12-bit values (no byte pair can read as a marker).
-void Generate(const std::string& path) {
+void Generate(const std::string& path, uint32_t seconds) {
     std::vector<char> bytes;
-    bytes.reserve(10 + size_t{kSeconds} * (2 * kRate + 6));
+    bytes.reserve(10 + size_t{seconds} * (2 * kRate + 6));
     bytes.insert(bytes.end(), {'E', 'E', 'G', '1', 'T', 'M'});
     Put32(bytes, kStart);
     std::mt19937 random(24);
     std::normal_distribution<double> noise(0.0, 40.0);
-    for (uint32_t s = 0; s < kSeconds; ++s) {
+    for (uint32_t s = 0; s < seconds; ++s) {
         if (s > 0) {
             bytes.insert(bytes.end(), {'T', 'M'});
             Put32(bytes, kStart + s);
@@ -113,29 +116,75 @@ void Row(const char* what, const CStats& s, const char* goal) {
                 s.m_fCpuMedian, s.m_fCpuMax, s.m_nCount, goal);
 }
 
+// A folder of this run's own in the temporary folder, removed with everything in it at the end.
+class CScratchFolder {
+public:
+    CScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "somatrix-render-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            m_path = pattern;
+        }
+    }
+    ~CScratchFolder() {
+        std::error_code ignored;
+        if (!m_path.empty()) {
+            std::filesystem::remove_all(m_path, ignored);
+        }
+    }
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+    bool IsValid() const { return !m_path.empty(); }
+    std::string File(const char* name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string path =
-        (std::filesystem::temp_directory_path() / "somatrix_review_24h.dat").string();
+    std::string path;
+    double hours = 24;
     bool matplotlib = true;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--file") == 0 && i + 1 < argc) {
             path = argv[++i];
+        } else if (std::strcmp(argv[i], "--hours") == 0 && i + 1 < argc) {
+            hours = std::atof(argv[++i]);
         } else if (std::strcmp(argv[i], "--no-matplotlib") == 0) {
             matplotlib = false;
+        } else {
+            std::fprintf(stderr,
+                         "usage: review_render_bench [--file PATH | --hours H] "
+                         "[--no-matplotlib]\n");
+            return 2;
         }
     }
-    const uintmax_t expected = 10 + uintmax_t{kSeconds} * 2 * kRate + (kSeconds - 1) * 6;
-    std::error_code ec;
-    if (std::filesystem::file_size(path, ec) != expected) {
-        std::printf("generating %s\n", path.c_str());
-        Generate(path);
+    const CScratchFolder scratch;
+    if (!scratch.IsValid()) {
+        std::fprintf(stderr, "review_render_bench: cannot make a temporary folder\n");
+        return 1;
+    }
+    if (path.empty()) {
+        if (!(hours > 0 && hours <= 24 * 60)) {
+            std::fprintf(stderr, "review_render_bench: --hours takes 0 < H <= 1440\n");
+            return 2;
+        }
+        path = scratch.File("generated.dat");
+        const auto seconds = static_cast<uint32_t>(std::lround(hours * 3600));
+        std::printf("generating %.4g hours into %s\n", hours, path.c_str());
+        Generate(path, std::max<uint32_t>(seconds, 1));
     }
 
     CReviewRecording recording;
     const double loadMs = Ms([&] { LoadWaveFile(path, recording); }).m_fWall;
     const uint32_t count = recording.SampleCount();
+    if (count == 0) {
+        std::fprintf(stderr, "review_render_bench: %s is not a review file with samples\n",
+                     path.c_str());
+        return 1;
+    }
     std::printf("%s: %u samples, %u segments, loaded in %.1f ms\n\n", path.c_str(), count,
                 recording.SegmentCount(), loadMs);
     std::printf("%-44s %9s %9s %9s %9s %5s   %s\n", "step (wave window 1200 x 553), ms", "median",
@@ -198,7 +247,10 @@ int main(int argc, char** argv) {
 
     // Pans through the overview: one hour in view, dragged across the whole day.
     std::vector<CTiming> pan;
-    for (int64_t span : {int64_t{720000}, int64_t{8640000}, int64_t{2000}}) {
+    // An hour, half the recording and ten seconds in view (an hour and ten seconds at most the
+    // whole of a short one).
+    for (int64_t span : {std::min<int64_t>(720000, count), std::max<int64_t>(1, count / 2),
+                         std::min<int64_t>(2000, count)}) {
         CPortionView overview;
         overview.SetWidth(kOverviewWidth);
         overview.SetTotal(count);
@@ -221,7 +273,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     // The same samples for numpy.fromfile.
-    const std::string raw = path + ".u16";
+    const std::string raw = scratch.File("samples.u16");
     std::ofstream(raw, std::ios::binary)
         .write(reinterpret_cast<const char*>(recording.Samples()), std::streamsize(count) * 2);
     const std::string command =
@@ -247,6 +299,5 @@ int main(int argc, char** argv) {
     if (pipe != nullptr) {
         pclose(pipe);
     }
-    std::filesystem::remove(raw, ec);
     return 0;
 }

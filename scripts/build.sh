@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Configures and builds Somatrix (Release with debug info, warnings as errors).
-# Usage: scripts/build.sh [build folder]   (default: build/)
+# Usage: scripts/build.sh [build folder [target...]]   (default: build/, everything)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
+targets=("${@:2}")
 jobs=$(nproc 2>/dev/null || echo 2)
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
@@ -13,4 +14,8 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSOMATRIX_WERROR=ON \
     "${launcher[@]}" >/dev/null
-cmake --build "$dir" -j "$jobs"
+if [[ ${#targets[@]} -gt 0 ]]; then
+    cmake --build "$dir" -j "$jobs" --target "${targets[@]}"
+else
+    cmake --build "$dir" -j "$jobs"
+fi

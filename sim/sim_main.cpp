@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 
 #include "pty_server.h"
 #include "sim_options.h"
@@ -39,6 +40,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "somatrix-sim: %s\n", error.c_str());
             return 1;
         }
+        std::error_code ignored;
+        const std::string where =
+            std::filesystem::absolute(options.m_strReviewFile, ignored).string();
+        std::printf("wrote %s\n", where.empty() ? options.m_strReviewFile.c_str() : where.c_str());
         return 0;
     }
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "protocol/catalogue.h"
+
 namespace somatrix {
 
 namespace {
@@ -74,7 +76,8 @@ bool ParseDate(const std::string& text, CSensorConfig& config) {
 }  // namespace
 
 std::string SimUsage() {
-    return R"(usage: somatrix-sim [options]          serve simulated sensors on a pseudo-terminal
+    return std::string(
+               R"(usage: somatrix-sim [options]          serve simulated sensors on a pseudo-terminal
        somatrix-sim --write-review FILE --minutes N [--segments K] [--seed N] [--start T]
 
 Sensors (type codes in hexadecimal, as in the catalogue):
@@ -107,7 +110,9 @@ Review file:
   --start T               time stamp of the first segment, seconds since 1970 (default now)
   --signal eeg|ecg        what the review file holds (default eeg)
   --write-beats FILE      with --signal ecg: also write the true R peaks, seconds, one a line
-)";
+
+Sensor type codes:
+)") + SensorCodeList();
 }
 
 bool ParseSimOptions(int argc, const char* const* argv, CSimOptions& options, std::string& error) {
@@ -220,6 +225,10 @@ bool ParseSimOptions(int argc, const char* const* argv, CSimOptions& options, st
         }
         if (!ok) {
             error = "bad value for " + arg + ": " + value;
+            if (arg == "--sensors" || arg == "--slow" || arg == "--silent" || arg == "--device" ||
+                arg == "--date") {
+                error += "\nvalid sensor type codes:\n" + SensorCodeList();
+            }
             return false;
         }
     }

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
+#include <QHash>
 #include <QImage>
 #include <QMap>
 #include <QPageLayout>
@@ -157,6 +158,94 @@ private:
     std::unique_ptr<CMainFrame> m_pFrame;
 };
 
+// The CJK font draws an ideograph and its Kangxi radical look-alike with one glyph, and the PDF
+// writer names such a glyph by the lower code point, the radical: the text layer would read
+// "使⽤" for "使用", and a search for the word would miss it. Rewrites the target code points of
+// the text maps to the ideographs they stand for. Each is four hexadecimal digits before and
+// after, so no length or offset in the file changes.
+bool MapRadicalsToIdeographs(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QByteArray pdf = file.readAll();
+    file.close();
+    // The supplement's simplified radicals have no decomposition in Unicode; these are the
+    // ideographs they stand for (the names match: "C-SIMPLIFIED SEE" is 见).
+    static const QHash<uint, uint> kSupplement = {
+        {0x2EA0, 0x6C11}, {0x2EC5, 0x89C1}, {0x2EC6, 0x89D2}, {0x2EC8, 0x8BA0}, {0x2EC9, 0x8D1D},
+        {0x2ECB, 0x8F66}, {0x2ED0, 0x9485}, {0x2ED3, 0x957F}, {0x2ED4, 0x95E8}, {0x2ED8, 0x9752},
+        {0x2EDA, 0x9875}, {0x2EDB, 0x98CE}, {0x2EDC, 0x98DE}, {0x2EDD, 0x98DF}, {0x2EE0, 0x9963},
+        {0x2EE2, 0x9A6C}, {0x2EE3, 0x9AA8}, {0x2EE4, 0x9B3C}, {0x2EE5, 0x9C7C}, {0x2EE6, 0x9E1F},
+        {0x2EE7, 0x5364}, {0x2EE8, 0x9EA6}, {0x2EE9, 0x9EC4}, {0x2EEA, 0x9EFE}, {0x2EEC, 0x9F50},
+        {0x2EF0, 0x9F99}};
+    const auto ideographOf = [](uint code) -> uint {
+        if (code < 0x2E80 || code > 0x2FDF) {
+            return code;
+        }
+        if (const auto it = kSupplement.constFind(code); it != kSupplement.cend()) {
+            return it.value();
+        }
+        const QString decomposed = QChar(static_cast<char16_t>(code)).decomposition();
+        return decomposed.size() == 1 ? decomposed.at(0).unicode() : code;
+    };
+    qsizetype at = 0;
+    int changed = 0;
+    while ((at = pdf.indexOf("begincmap", at)) >= 0) {
+        const qsizetype end = pdf.indexOf("endcmap", at);
+        if (end < 0) {
+            break;
+        }
+        // Line by line: "<from> <to> [<code> ...]" in ranges, "<glyph> <code>" in single maps;
+        // only the codes after the glyph numbers are text.
+        bool ranges = false;
+        bool singles = false;
+        qsizetype line = at;
+        while (line < end) {
+            qsizetype next = pdf.indexOf('\n', line);
+            next = next < 0 || next > end ? end : next;
+            const QByteArray text = pdf.mid(line, next - line);
+            if (text.endsWith("beginbfrange")) {
+                ranges = true;
+            } else if (text.endsWith("beginbfchar")) {
+                singles = true;
+            } else if (text.startsWith("endbf")) {
+                ranges = singles = false;
+            } else if (ranges || singles) {
+                int token = 0;
+                for (qsizetype i = line; i + 6 <= next; ++i) {
+                    if (pdf[i] != '<') {
+                        continue;
+                    }
+                    const qsizetype close = pdf.indexOf('>', i);
+                    if (close < 0 || close > next) {
+                        break;
+                    }
+                    ++token;
+                    if (close - i == 5 && token > (ranges ? 2 : 1)) {
+                        bool ok = false;
+                        const uint code = pdf.mid(i + 1, 4).toUInt(&ok, 16);
+                        const uint ideograph = ok ? ideographOf(code) : code;
+                        if (ideograph != code) {
+                            pdf.replace(
+                                i + 1, 4,
+                                QByteArray::number(ideograph, 16).toUpper().rightJustified(4, '0'));
+                            ++changed;
+                        }
+                    }
+                    i = close;
+                }
+            }
+            line = next + 1;
+        }
+        at = end;
+    }
+    if (changed == 0) {
+        return true;
+    }
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(pdf) == pdf.size();
+}
+
 QString ReadText(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -184,7 +273,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     QSettings().clear();
-    const QString html = ReadText(QString::fromLocal8Bit(argv[1]));
+    const QString html =
+        ReadText(QString::fromLocal8Bit(argv[1]))
+            .replace(QStringLiteral("@SOMATRIX_VERSION@"), QStringLiteral(SOMATRIX_VERSION));
     if (html.isEmpty()) {
         std::fprintf(stderr, "somatrix_make_manual: cannot read %s\n", argv[1]);
         return 1;
@@ -192,7 +283,11 @@ int main(int argc, char** argv) {
     const QString output = QString::fromLocal8Bit(argv[2]);
     const QString programFolder = QString::fromLocal8Bit(argv[3]);
 
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    // Latin letters and digits from a TrueType font first: the CJK font shapes digits next to
+    // letters into alternate glyphs that its character map does not name, and the PDF's text
+    // layer would lose them ("V1.2.2" read as "V . .").
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
     font.setPointSize(10);
     SetMessageBoxHook([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; });
 
@@ -221,6 +316,10 @@ int main(int argc, char** argv) {
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter));
         document.print(&writer);
+    }
+    if (!MapRadicalsToIdeographs(partial)) {
+        std::fprintf(stderr, "somatrix_make_manual: cannot rewrite %s\n", qPrintable(partial));
+        return 1;
     }
     // Replaced only once whole, so an interrupted build never leaves half a manual.
     QFile::remove(output);

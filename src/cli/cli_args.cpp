@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "protocol/catalogue.h"
+
 namespace somatrix::cli {
 
 std::string CArgReader::Value(const std::string& option) {
@@ -26,6 +28,21 @@ uint8_t ParseTypeCode(const std::string& text) {
         throw CUsageError("'" + text + "' is not a type code (two hexadecimal digits)");
     }
     return static_cast<uint8_t>(value);
+}
+
+uint8_t ParseSensorCode(const std::string& text) {
+    const std::string codes = "; the sensor type codes are:\n" + SensorCodeList();
+    uint8_t type = 0;
+    try {
+        type = ParseTypeCode(text);
+    } catch (const CUsageError& e) {
+        throw CUsageError(e.what() + codes);
+    }
+    if (CCatalogue().IndexOfType(type) < 0) {
+        throw CUsageError("no sensor in the catalogue has type code " + FormatTypeCode(type) +
+                          codes);
+    }
+    return type;
 }
 
 std::string FormatTypeCode(uint8_t type) {

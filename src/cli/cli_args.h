@@ -33,6 +33,9 @@ private:
 
 // "CA" or "0xCA" → 0xCA; a usage error otherwise.
 uint8_t ParseTypeCode(const std::string& text);
+// A type code of the catalogue; a usage error that lists the valid codes and their names
+// otherwise.
+uint8_t ParseSensorCode(const std::string& text);
 // "CA" for 0xCA.
 std::string FormatTypeCode(uint8_t type);
 // Takes `--parsed FILE` or `--raw FILE` when `arg` is one of them (at most one log per run);

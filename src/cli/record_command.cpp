@@ -55,7 +55,7 @@ CRecordOptions ParseRecordOptions(const std::vector<std::string>& args) {
         if (arg == "--port") {
             o.m_strPort = reader.Value(arg);
         } else if (arg == "--sensor") {
-            o.m_sensor = ParseTypeCode(reader.Value(arg));
+            o.m_sensor = ParseSensorCode(reader.Value(arg));
         } else if (arg == "--seconds") {
             o.m_nSeconds = ParseNumber(arg, reader.Value(arg), 1, 24 * 3600);
         } else if (TakeLogOption(arg, reader, o.m_nLogMode, o.m_strLogPath)) {
@@ -175,6 +175,16 @@ int RunRecord(const std::vector<std::string>& args) {
     CLossWatch watch(core);
     link.SetListener(&watch);
 
+#ifndef _WIN32
+    // A scan of a missing port finds nothing, which would read like a silent sensor.
+    const std::string device =
+        o.m_strPort.find('/') == std::string::npos ? "/dev/" + o.m_strPort : o.m_strPort;
+    std::error_code missing;
+    if (!std::filesystem::exists(device, missing)) {
+        return Fail("port " + o.m_strPort + (device != o.m_strPort ? " (" + device + ")" : "") +
+                    " does not exist");
+    }
+#endif
     ScanPorts(core, {o.m_strPort}, false);
     if (!core.GetDevicePort().IsKnown()) {
         return Fail("no sensor answered on " + o.m_strPort);
@@ -250,6 +260,11 @@ int RunRecord(const std::vector<std::string>& args) {
     }
     if (!sink.m_bMeasured) {
         return Fail("sensor " + FormatTypeCode(*o.m_sensor) + " sent no data");
+    }
+    if (o.m_nLogMode != kLogNone) {
+        std::error_code ignored;
+        const std::string where = std::filesystem::absolute(o.m_strLogPath, ignored).string();
+        std::printf("wrote %s\n", where.empty() ? o.m_strLogPath.c_str() : where.c_str());
     }
     return 0;
 }

@@ -32,7 +32,7 @@ CReplayOptions ParseReplayOptions(const std::vector<std::string>& args) {
     while (!reader.AtEnd()) {
         const std::string arg = reader.Next();
         if (arg == "--select") {
-            o.m_select = ParseTypeCode(reader.Value(arg));
+            o.m_select = ParseSensorCode(reader.Value(arg));
         } else if (arg == "--extremes") {
             o.m_bExtremes = true;
         } else if (TakeLogOption(arg, reader, o.m_nLogMode, o.m_strLogPath)) {

@@ -108,7 +108,17 @@ int RunTime(const std::vector<std::string>& args) {
         indices.push_back(static_cast<uint32_t>(ParseNumber("INDEX", args[i], 0, kMaxIndex)));
     }
     CReviewRecording recording;
-    LoadOrThrow(args[0], recording);
+    if (!LoadOrThrow(args[0], recording)) {
+        throw CUsageError(args[0] + " is not a review file");
+    }
+    const uint32_t count = recording.SampleCount();
+    for (const uint32_t index : indices) {
+        if (index >= count) {
+            throw CUsageError("INDEX " + std::to_string(index) +
+                              " is past the last sample (the file has " + std::to_string(count) +
+                              " samples, 0 to " + std::to_string(count - 1) + ")");
+        }
+    }
     std::string text;
     for (const uint32_t index : indices) {
         recording.FormatSampleTime(index, &text);

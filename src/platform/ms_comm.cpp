@@ -1,5 +1,6 @@
 #include "platform/ms_comm.h"
 
+#include <chrono>
 #include <cstdio>
 
 #include "platform/serial_probe_port.h"
@@ -94,6 +95,11 @@ bool CMSComm::Write(const uint8_t* data, size_t n, std::string& error) {
 }
 
 void CMSComm::OnReadyRead() {
+    if (m_onArrival) {
+        m_onArrival(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                        .count());
+    }
     const QByteArray data = m_port.readAll();
     if (m_pListener && !data.isEmpty()) {
         m_pListener->OnComm(reinterpret_cast<const uint8_t*>(data.constData()),

@@ -6,6 +6,8 @@
 // port raises no further events, so nothing spins. A write reports failure with the port's text
 // when its bytes could not be handed to the driver.
 #include <QSerialPort>
+#include <cstdint>
+#include <functional>
 
 #include "protocol/serial_link.h"
 
@@ -22,6 +24,11 @@ public:
     std::string CurrentPort() const override { return m_strPort; }
     bool Write(const uint8_t* data, size_t n, std::string& error) override;
     void SetListener(CSerialLinkListener* listener) override { m_pListener = listener; }
+    // For measuring the window at work: called with the steady-clock time (ns) at which each
+    // receive event began, before its bytes go to the listener.
+    void SetArrivalObserver(std::function<void(int64_t)> observer) {
+        m_onArrival = std::move(observer);
+    }
 
 private:
     void OnReadyRead();
@@ -32,6 +39,7 @@ private:
     std::string m_strPort;
     bool m_bWriting = false;
     std::string m_strLost;  // error text of a loss found by the write under way
+    std::function<void(int64_t)> m_onArrival;
 };
 
 }  // namespace somatrix

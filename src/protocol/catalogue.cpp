@@ -146,4 +146,14 @@ void CCatalogue::ClearScanResults() {
     }
 }
 
+std::string SensorCodeList() {
+    std::string list;
+    for (const CBuiltIn& builtIn : kBuiltIns) {
+        char line[96];
+        std::snprintf(line, sizeof line, "  %02X  %s\n", builtIn.m_nType, builtIn.m_szName);
+        list += line;
+    }
+    return list;
+}
+
 }  // namespace somatrix

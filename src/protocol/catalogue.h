@@ -65,4 +65,8 @@ private:
     std::vector<_ZP_Device_Info> m_records;
 };
 
+// The built-in sensor type codes with their names, one "  TT  name" line each in catalogue
+// order: what a command line lists when it is given a code it does not know.
+std::string SensorCodeList();
+
 }  // namespace somatrix

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -18,6 +19,7 @@
 #endif
 
 #include "protocol/system_error_text.h"
+#include "review/pyramid_seed_builder.h"
 
 namespace somatrix {
 namespace {
@@ -31,6 +33,8 @@ constexpr uint8_t kMarker0 = 0x54;  // 'T'
 constexpr uint8_t kMarker1 = 0x4D;  // 'M'
 constexpr size_t kMarkerSize = 6;
 constexpr size_t kReadChunk = size_t{256} << 10;
+// From about an hour and a half of samples the pyramid's levels are made beside the read.
+constexpr size_t kSeedFromSamples = size_t{1} << 20;
 constexpr char kWriteFailed[] = "文件打开失败!";
 
 uint32_t ReadLe32(const uint8_t* p) {
@@ -106,6 +110,8 @@ public:
             m_nSegmentOffset = m_nPos;
         }
     }
+    // Bytes of whole samples packed into their final place so far.
+    size_t Written() const { return m_nWritten; }
     // Ends the last segment; returns the number of samples kept.
     uint32_t Finish() {
         TakeSegment(m_nLength);
@@ -180,6 +186,12 @@ CLoadOutcome LoadWaveFile(const std::string& path, CReviewRecording& recording) 
     recording.ReserveSegments(dataLength / (2 * CReviewRecording::kSampleRate) + 2);
     uint8_t* data = reinterpret_cast<uint8_t*>(samples.data());
     CSegmentScan scan(data, dataLength, ReadLe32(header + 6), recording);
+    // A long recording's first view needs the extremes of every block of samples: a second
+    // thread makes them from the samples already in place while the read goes on.
+    std::optional<CPyramidSeedBuilder> seeder;
+    if (std::endian::native == std::endian::little && samples.size() >= kSeedFromSamples) {
+        seeder.emplace(samples.data(), samples.size());
+    }
     for (size_t done = 0; done < dataLength;) {
         const size_t want = std::min(kReadChunk, dataLength - done);
         if (std::fread(data + done, 1, want, file.get()) != want) {
@@ -191,11 +203,15 @@ CLoadOutcome LoadWaveFile(const std::string& path, CReviewRecording& recording) 
         }
         done += want;
         scan.ScanUpTo(done);
+        if (seeder) {
+            seeder->Publish(scan.Written() / 2);
+        }
     }
     file.reset();
 
     const uint32_t count = scan.Finish();
     recording.TrimSegments();
+    CPyramidSeed seed = seeder ? seeder->Finish(count) : CPyramidSeed{};
     samples.resize(count);
     if constexpr (std::endian::native == std::endian::big) {
         for (uint16_t& v : samples) {
@@ -203,6 +219,7 @@ CLoadOutcome LoadWaveFile(const std::string& path, CReviewRecording& recording) 
         }
     }
     recording.AdoptSamples(std::move(samples));
+    recording.SetPyramidSeed(std::move(seed));
     outcome.m_result = ELoadResult::kLoaded;
     return outcome;
 }

@@ -12,6 +12,7 @@ void CReviewRecording::Clear() {
     CSampleArray().swap(m_samples);
     std::vector<uint32_t>().swap(m_segmentStart);
     std::vector<uint32_t>().swap(m_segmentTime);
+    m_seed = {};
 }
 
 void CReviewRecording::GrowAndAddSegment(uint32_t start, uint32_t time) {
@@ -48,6 +49,7 @@ void CReviewRecording::TrimSegments() {
 }
 
 void CReviewRecording::AppendSamples(const uint8_t* bytes, uint32_t count) {
+    m_seed = {};
     if (bytes == nullptr || count == 0 ||
         count > std::numeric_limits<uint32_t>::max() - m_samples.size()) {
         return;
@@ -69,6 +71,7 @@ void CReviewRecording::AppendSamples(const uint8_t* bytes, uint32_t count) {
 }
 
 void CReviewRecording::CutSamples(uint32_t start, uint32_t end) {
+    m_seed = {};
     const uint32_t count = SampleCount();
     if (start > end) {
         std::swap(start, end);

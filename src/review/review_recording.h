@@ -5,8 +5,10 @@
 // count that they are handed again after every change.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "review/min_max_pyramid.h"
 #include "review/review_sample_array.h"
 
 namespace somatrix {
@@ -55,12 +57,20 @@ public:
     void TrimSegments();
     // Replaces the samples by `samples` (the loader fills an array in place); the segment table
     // is the caller's to keep consistent.
-    void AdoptSamples(CSampleArray&& samples) { m_samples = std::move(samples); }
+    void AdoptSamples(CSampleArray&& samples) {
+        m_samples = std::move(samples);
+        m_seed = {};
+    }
+    // The lowest pyramid levels the loader made beside its read, for the first view of these
+    // samples; any change to the samples drops them. Taking them leaves none behind.
+    void SetPyramidSeed(CPyramidSeed&& seed) { m_seed = std::move(seed); }
+    CPyramidSeed TakePyramidSeed() { return std::exchange(m_seed, {}); }
 
 private:
     void GrowAndAddSegment(uint32_t start, uint32_t time);
 
     CSampleArray m_samples;
+    CPyramidSeed m_seed;
     std::vector<uint32_t> m_segmentStart;
     std::vector<uint32_t> m_segmentTime;
 };

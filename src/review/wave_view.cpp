@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace somatrix {
 
@@ -12,7 +13,7 @@ constexpr int64_t kMinSpan = 10;
 
 }  // namespace
 
-void CWaveView::SetData(const uint16_t* samples, uint32_t count) {
+void CWaveView::SetData(const uint16_t* samples, uint32_t count, CPyramidSeed seed) {
     if (samples == nullptr) {
         count = 0;
     }
@@ -22,7 +23,7 @@ void CWaveView::SetData(const uint16_t* samples, uint32_t count) {
     m_nViewEnd = count;
     m_nSelStart = m_nSelEnd = 0;
     m_bDragging = false;
-    m_pyramid.Build(samples, count);
+    m_pyramid.Build(samples, count, std::move(seed));
     // An empty recording shows nothing, so it keeps no value range from the one before.
     const CValueRange whole = m_pyramid.Whole();
     m_nMaxValue = whole.m_nMax;

@@ -19,7 +19,8 @@ class CWaveView {
 public:
     // Resets view and selection to the whole recording and rescales. Builds the pyramid, so it
     // is the only step whose cost follows the sample count.
-    void SetData(const uint16_t* samples, uint32_t count);
+    // `seed`: pyramid levels the loader made for these samples, if any.
+    void SetData(const uint16_t* samples, uint32_t count, CPyramidSeed seed = {});
     // New client size: both scales follow it (a zero size keeps them).
     void Resize(int32_t width, int32_t height);
 

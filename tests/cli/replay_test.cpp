@@ -149,6 +149,8 @@ TEST_F(ReplayTest, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
         {Path("bad.txt") + " --frobnicate", "unknown option --frobnicate"},
         {WriteRaw({{0xFF}}) + " --select C1", "type code C1"},
         {WriteRaw({{0xFF}}) + " --select XYZ", "not a type code"},
+        {WriteRaw({{0xFF}}) + " --select XYZ", "  CE  心电传感器VT-301\n"},  // the codes listed
+        {WriteRaw({{0xFF}}) + " --select C1", "  B1  心音传感器VT-302\n"},
         {WriteRaw({{0xFF}}) + " --chunk 4", "--chunk goes with --binary"},
         {WriteRaw({{0xFF}}) + " --binary --chunk 0", "--chunk"},
         {WriteRaw({{0xFF}}) + " --parsed", "needs a value"},

@@ -43,9 +43,14 @@ TEST_F(ReviewCliTest, InfoAndTimeOfTheSimulatorFile) {
                                           "sha256 142c9fa198d92a67155307bfa42d4d82626281afbf52dc1"
                                           "14e151810492bc90d\n"),
                               std::string()));
-    EXPECT_EQ(std::get<1>(Run("time " + kSim + " 0 11999 12000 40000")),
+    EXPECT_EQ(std::get<1>(Run("time " + kSim + " 0 11999 12000 35999")),
               "2023.11.14 22:13:20.000\n2023.11.14 22:14:19.995\n2023.11.14 22:15:20.000\n"
-              "2023.11.14 22:18:40.000\n");
+              "2023.11.14 22:18:19.995\n");
+    // Past the last sample there is no time to print: a clear refusal instead of a blank line.
+    EXPECT_EQ(Run("time " + kSim + " 0 36000"),
+              std::make_tuple(2, std::string(),
+                              std::string("somatrix-cli review: INDEX 36000 is past the last "
+                                          "sample (the file has 36000 samples, 0 to 35999)\n")));
 
     EXPECT_EQ(std::get<1>(Run("info " + Write("short.dat", "EEG1TM" + std::string(93, 'a')))),
               "rejected\n");

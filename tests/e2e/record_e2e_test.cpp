@@ -35,6 +35,7 @@ TEST(RecordEndToEnd, WritesTheParsedLogOfExactlyTheFramesSent) {
     served.Stop();
     EXPECT_EQ(run.m_nStatus, 0) << run.m_strErr;
     EXPECT_TRUE(run.m_strErr.empty()) << run.m_strErr;
+    EXPECT_EQ(run.m_strOut, "wrote " + log + "\n");
 
     const std::string written = ReadText(log);
     const std::string expected = SentReadings(served.Bus(), 0xCA);
@@ -53,6 +54,14 @@ TEST(RecordEndToEnd, WritesTheParsedLogOfExactlyTheFramesSent) {
         RunCli("record --port " + other.Path() + " --sensor C9 --seconds 1 --parsed " + log);
     EXPECT_EQ(refused.m_nStatus, 1);
     EXPECT_NE(refused.m_strErr.find("C9 is not online"), std::string::npos) << refused.m_strErr;
+    EXPECT_FALSE(std::filesystem::exists(log));
+
+    // A port that is not there is named as missing, not taken for a silent sensor.
+    const CCliRun nowhere =
+        RunCli("record --port /dev/somatrix-no-such-port --sensor CA --seconds 1 --parsed " + log);
+    EXPECT_EQ(nowhere.m_nStatus, 1);
+    EXPECT_EQ(nowhere.m_strErr,
+              "somatrix-cli record: port /dev/somatrix-no-such-port does not exist\n");
     EXPECT_FALSE(std::filesystem::exists(log));
 }
 

@@ -112,6 +112,41 @@ private slots:
         QVERIFY2(status == 0, qPrintable(output));
     }
 
+    void manualTextCanBeSearchedAndCopied() {
+        const QString manual = Path("lib/somatrix/Document/医用传感器组合_规格书.pdf");
+        QString fonts;
+        QCOMPARE(Run(QStringLiteral("pdffonts"), {manual}, &fonts), 0);
+        const QStringList rows = fonts.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+        QVERIFY(!rows.isEmpty());
+        for (const QString& row : rows) {
+            // Columns: name, type (one or two words), encoding, emb, sub, uni, object, generation.
+            const QStringList cells = row.simplified().split(QLatin1Char(' '));
+            QVERIFY2(cells.size() >= 7 && cells[cells.size() - 5] == QStringLiteral("yes") &&
+                         cells[cells.size() - 3] == QStringLiteral("yes"),
+                     qPrintable(row));
+        }
+        QString text;
+        QCOMPARE(Run(QStringLiteral("pdftotext"), {manual, QStringLiteral("-")}, &text), 0);
+        for (const char* words :
+             {"Somatrix V1.2.2 使用说明", "CP210x", "EEG1TM", "115200", "/usr/lib/somatrix"}) {
+            QVERIFY2(text.contains(QString::fromUtf8(words)), words);
+        }
+        // Ideographs read as themselves, not as the radicals that share their glyphs.
+        for (const QChar c : text) {
+            QVERIFY2(c.unicode() < 0x2E80 || c.unicode() > 0x2FDF,
+                     qPrintable(QString::number(c.unicode(), 16)));
+        }
+    }
+
+    void oneVersionEverywhere() {
+        QFile metainfo(Path("share/metainfo/org.somatrix.Somatrix.metainfo.xml"));
+        QVERIFY(metainfo.open(QIODevice::ReadOnly));
+        QVERIFY(metainfo.readAll().contains("<release version=\"1.2.2\""));
+        QFile package(QStringLiteral(SOMATRIX_BINARY_DIR "/CPackConfig.cmake"));
+        QVERIFY(package.open(QIODevice::ReadOnly));
+        QVERIFY(package.readAll().contains("set(CPACK_PACKAGE_VERSION \"1.2.2\")"));
+    }
+
     void reviewFilesRecognisedByTheirMagic() {
         // The installed type, as the desktop's file managers see it.
         qputenv("XDG_DATA_DIRS", (Path("share") + QStringLiteral(":/usr/share")).toUtf8());

@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -204,6 +205,55 @@ TEST_F(ReviewFileTest, RandomFilesLoadAsTheByteScanReadsThem) {
     EXPECT_EQ(Samples(), ref.m_samples);
     EXPECT_EQ(m_rec.SegmentStart(), ref.m_starts);
     EXPECT_EQ(m_rec.SegmentTime(), ref.m_times);
+}
+
+TEST_F(ReviewFileTest, LongFilesComeWithTheExtremesOfEveryBlock) {
+    // Over a million samples, markers at random offsets: the loader hands over the extremes of
+    // every 16 and every 256 samples of the packed recording, as a plain walk finds them.
+    std::mt19937 rng(5);
+    Bytes file = Header(kT);
+    for (size_t i = 0; i < 2400000; ++i) {
+        file.push_back(rng() % 128 == 0 ? 0x54 : rng() % 128 == 0 ? 0x4D : uint8_t(rng()));
+    }
+    ASSERT_EQ(Load(file), ELoadResult::kLoaded);
+    const std::vector<uint16_t> samples = ReferenceScan(file).m_samples;
+    ASSERT_EQ(Samples(), samples);
+    ASSERT_GT(samples.size(), size_t{1} << 20);
+    ASSERT_NE(samples.size() % 256, 0u);  // a partial last block at both levels
+    CPyramidSeed seed = m_rec.TakePyramidSeed();
+    for (const auto& [level, width] :
+         {std::pair<const CRangeArray*, size_t>{&seed.m_blocks, 16}, {&seed.m_superBlocks, 256}}) {
+        ASSERT_EQ(level->size(), (samples.size() + width - 1) / width);
+        for (size_t b = 0; b < level->size(); ++b) {
+            const auto first = samples.begin() + static_cast<std::ptrdiff_t>(b * width);
+            const auto last = samples.begin() + static_cast<std::ptrdiff_t>(
+                                                    std::min(samples.size(), (b + 1) * width));
+            const auto [lo, hi] = std::minmax_element(first, last);
+            ASSERT_EQ((*level)[b].m_nMin, *lo) << width << " block " << b;
+            ASSERT_EQ((*level)[b].m_nMax, *hi) << width << " block " << b;
+        }
+    }
+    // A pyramid on these levels answers every range as the samples do.
+    CMinMaxPyramid pyramid;
+    pyramid.Build(m_rec.Samples(), m_rec.SampleCount(), std::move(seed));
+    for (int q = 0; q < 300; ++q) {
+        uint32_t a = static_cast<uint32_t>(rng() % samples.size());
+        uint32_t b = q % 3 == 0 ? a + static_cast<uint32_t>(rng() % 40)
+                                : static_cast<uint32_t>(rng() % samples.size());
+        b = std::min<uint32_t>(b, static_cast<uint32_t>(samples.size() - 1));
+        if (a > b) {
+            std::swap(a, b);
+        }
+        const auto [lo, hi] = std::minmax_element(samples.begin() + a, samples.begin() + b + 1);
+        const CValueRange r = pyramid.Range(a, b);
+        ASSERT_EQ(r.m_nMin, *lo) << a << ".." << b;
+        ASSERT_EQ(r.m_nMax, *hi) << a << ".." << b;
+    }
+    // Taken once; a changed recording has none.
+    EXPECT_TRUE(m_rec.TakePyramidSeed().m_blocks.empty());
+    ASSERT_EQ(Load(file), ELoadResult::kLoaded);
+    m_rec.CutSamples(0, 10);
+    EXPECT_TRUE(m_rec.TakePyramidSeed().m_blocks.empty());
 }
 
 TEST_F(ReviewFileTest, FilesOfFourGibibytesAreRefused) {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -134,7 +135,32 @@ TEST(SimOptions, CommandLineBuildsTheBus) {
         CSimOptions o;
         EXPECT_FALSE(ParseSimOptions(static_cast<int>(bad.size()), bad.data(), o, error)) << bad[1];
     }
+    // An unknown sensor code is answered with the codes there are, as the help lists them.
+    const char* unknown[] = {"s", "--sensors", "CE,C1"};
+    EXPECT_FALSE(ParseSimOptions(3, unknown, options, error));
+    for (const std::string& text : {error, SimUsage()}) {
+        EXPECT_NE(text.find("  C0  血压传感器VT-303 V2.0\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("  B1  心音传感器VT-302\n"), std::string::npos) << text;
+    }
 }
+
+#if !defined(_WIN32)
+TEST(ReviewWriter, TheProgramSaysWhereItWrote) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("somatrix_written_" + std::to_string(getpid()));
+    const std::string command =
+        std::string(SOMATRIX_SIM) + " --write-review " + file.string() + " --minutes 1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_TRUE(pipe);
+    char line[512] = {};
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+    EXPECT_EQ(pclose(pipe), 0);
+    EXPECT_TRUE(read);
+    EXPECT_EQ(std::string(line), "wrote " + file.string() + "\n");
+    EXPECT_TRUE(std::filesystem::exists(file));
+    std::filesystem::remove(file);
+}
+#endif
 
 #if !defined(_WIN32)
 TEST(PtyServer, AnySerialProgramCanOpenIt) {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -436,6 +437,18 @@ void CMonitorWindowTest::CommandLineOpensAReviewFileAndAboutBox() {
     QCOMPARE(w.view()->ReviewDisplay().geometry(),
              QRect(0, 0, w.view()->width() - 4, w.view()->height() - 2));
     QCOMPARE(w.view()->ReviewDisplay().Recording().SampleCount(), 36000u);
+    // A file of another kind empties the windows and says so in the status bar.
+    QTemporaryDir other;
+    const QString csv = other.filePath(QStringLiteral("readings.csv"));
+    {
+        QFile f(csv);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("time,value\n").repeated(20));
+    }
+    w.view()->OpenReviewFile(csv);
+    QCOMPARE(w.view()->ReviewDisplay().Recording().SampleCount(), 0u);
+    QCOMPARE(w.frame->statusBar()->currentMessage(),
+             QStringLiteral("readings.csv 不是脑电图数据文件，未打开"));
 
     CAboutDlg about(w.frame.get());
     QCOMPARE(about.windowTitle(), QStringLiteral("关于 Somatrix"));

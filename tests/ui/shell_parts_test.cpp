@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
@@ -12,8 +13,12 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QToolButton>
+#include <cstdlib>
 
+#include "platform/pty_pair.h"
+#include "ui/monitor/device_access.h"
 #include "ui/shell/app_look.h"
 #include "ui/shell/command_toolbar.h"
 #include "ui/shell/dlg_customize.h"
@@ -21,8 +26,32 @@
 #include "ui/shell/platform_commands.h"
 #include "ui/shell/status_panes.h"
 #include "ui/shell/view_printer.h"
+#include "ui/shell/window_stats.h"
 
 using namespace somatrix;
+
+namespace {
+
+// A plot whose paint takes a known time, and which asks for one on every receive event.
+class CSlowPlot : public QWidget, public CSerialLinkListener {
+public:
+    static constexpr int kPaintMs = 40;
+    void OnComm(const uint8_t*, size_t) override { update(); }
+    void OnLinkLost(const std::string&) override {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QThread::msleep(kPaintMs);
+        QPainter(this).fillRect(rect(), Qt::black);
+    }
+};
+
+double StatValue(const std::string& report, const std::string& name) {
+    const size_t at = report.find(name + " ");
+    return at == std::string::npos ? -1 : std::atof(report.c_str() + at + name.size() + 1);
+}
+
+}  // namespace
 
 class CShellPartsTest : public QObject {
     Q_OBJECT
@@ -47,6 +76,32 @@ private slots:
         QSettings().clear();
         m_messages.clear();
         m_opened.clear();
+    }
+
+    void statsTimeFromArrivalOnARealPortToTheEndOfThePaint() {
+        testing::CPtyPair pty;
+        QVERIFY(!pty.Path().empty());
+        CSystemDevices devices;
+        CSlowPlot plot;
+        QWidget panel;
+        plot.resize(200, 100);
+        plot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plot));
+        CWindowStats stats(plot, panel, devices);
+        std::string error;
+        QVERIFY2(devices.Link().Open(pty.Path(), error), error.c_str());
+        devices.Link().SetListener(&plot);
+        stats.BeginMeasure();
+        for (int i = 0; i < 3; ++i) {
+            pty.Send({0xFF, 0xCA, 0x05, 0x9A, 0xA0, 0x01, 0xF4});
+            QTest::qWait(150);
+        }
+        const std::string report = stats.Report();
+        QVERIFY2(StatValue(report, "arrival_to_paint_end_count") >= 1, report.c_str());
+        QVERIFY2(StatValue(report, "arrival_to_paint_end_ms_max") >= CSlowPlot::kPaintMs,
+                 report.c_str());
+        devices.Link().SetListener(nullptr);
+        devices.Link().Close(error);
     }
 
     void looksPersistAndDefaultTo214() {

@@ -25,6 +25,9 @@ public:
     virtual CPortList& Ports() = 0;
     virtual CScanClock& Clock() = 0;
     virtual CSerialLink& Link() = 0;
+    // For measuring the window at work: called with the steady-clock time (ns) at which a
+    // receive event was handed to the panel, on real ports and simulated ones alike.
+    virtual void SetDeliveryObserver(std::function<void(int64_t)> observer) = 0;
 };
 
 // Real sensors only.
@@ -33,6 +36,9 @@ public:
     CPortList& Ports() override { return m_ports; }
     CScanClock& Clock() override { return m_clock; }
     CSerialLink& Link() override { return m_link; }
+    void SetDeliveryObserver(std::function<void(int64_t)> observer) override {
+        m_link.SetArrivalObserver(std::move(observer));
+    }
 
 private:
     CSystemPortList m_ports;
@@ -58,12 +64,13 @@ public:
     // Delivers what has arrived on the simulated port up to the clock's now.
     void Pump();
 
-    // For measuring the window at work: called with the steady-clock time (ns) at which a
-    // receive event was handed to the panel, and the thread CPU time the simulated sensors
-    // themselves have used so far (what a real device would cost the machine nothing).
-    void SetDeliveryObserver(std::function<void(int64_t)> observer) {
+    // Deliveries of the simulated port and of the machine's real ones.
+    void SetDeliveryObserver(std::function<void(int64_t)> observer) override {
+        m_serial.SetArrivalObserver(observer);
         m_onDelivered = std::move(observer);
     }
+    // The thread CPU time the simulated sensors themselves have used so far (what a real device
+    // would cost the machine nothing).
     int64_t BusCpuNs() const { return m_nBusCpuNs; }
 
     static constexpr int kPumpIntervalMs = 5;

@@ -71,6 +71,10 @@ inline QString SelStartName() {
 inline QString SelEndName() {
     return QStringLiteral("选取终点");
 }
+// Status bar line after opening a file that is not a review file; %1 is its name.
+inline QString NotAReviewFile() {
+    return QStringLiteral("%1 不是脑电图数据文件，未打开");
+}
 
 // Measurement cursors and selection statistics.
 inline QString CursorsItem() {

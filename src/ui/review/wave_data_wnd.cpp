@@ -19,8 +19,8 @@ CWaveDataWnd::CWaveDataWnd(CWaveDispWnd* parent) : QWidget(parent), m_pParent(pa
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CWaveDataWnd::SetData(const uint16_t* samples, uint32_t count) {
-    m_view.SetData(samples, count);
+void CWaveDataWnd::SetData(const uint16_t* samples, uint32_t count, CPyramidSeed seed) {
+    m_view.SetData(samples, count, std::move(seed));
     m_cursors.SetCount(count);
     UpdateReadout();
     Render();

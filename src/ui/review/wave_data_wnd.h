@@ -23,7 +23,7 @@ public:
     explicit CWaveDataWnd(CWaveDispWnd* parent);
 
     // New samples after a load or a cut: view and selection reset, scales follow the data.
-    void SetData(const uint16_t* samples, uint32_t count);
+    void SetData(const uint16_t* samples, uint32_t count, CPyramidSeed seed = {});
     // The overview's pan: a new view at the same scale.
     void SetView(int64_t start, int64_t end);
     // One of the context menu's commands (ids of menu 312).

@@ -1,8 +1,11 @@
 #include "ui/review/wave_disp_wnd.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QStatusBar>
 #include <algorithm>
 #include <string>
 
@@ -91,13 +94,17 @@ void CWaveDispWnd::LoadWaveFile(const QString& path) {
     ClearWindows();
     if (outcome.m_result != ELoadResult::kRejected) {
         ShowMessageBox(this, QString::fromStdString(outcome.m_strError));
+    } else if (auto* frame = qobject_cast<QMainWindow*>(window())) {
+        // No box for a file of another kind, but a word where the operator looks.
+        frame->statusBar()->showMessage(review::NotAReviewFile().arg(QFileInfo(path).fileName()));
     }
 }
 
 void CWaveDispWnd::ShowRecording() {
     m_pPortion->SetTotal(m_recording.SampleCount());
     m_pWave->SetValueScale(m_recording.SampleRate(), 1.0, 0.0);
-    m_pWave->SetData(m_recording.Samples(), m_recording.SampleCount());
+    m_pWave->SetData(m_recording.Samples(), m_recording.SampleCount(),
+                     m_recording.TakePyramidSeed());
     // New samples carry no selection: the bar's selection times would name old samples.
     m_pBar->SetSelectionTimes(QString(), QString());
     DetectBeats();

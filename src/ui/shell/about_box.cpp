@@ -22,7 +22,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setGeometry(DluToPxX(14), DluToPxY(14), 32, 32);
     icon->setAccessibleName(QStringLiteral("Somatrix"));
 
-    auto* version = new QLabel(QStringLiteral("Somatrix V1.2.2"), this);
+    auto* version = new QLabel(QStringLiteral("Somatrix V" SOMATRIX_VERSION), this);
     version->setGeometry(DluRect(42, 14, 114, 8));
 
     auto* ok = new QPushButton(QStringLiteral("确定"), this);

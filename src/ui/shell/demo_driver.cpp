@@ -15,12 +15,12 @@
 
 namespace somatrix {
 
-CDemoDriver::CDemoDriver(CMainFrame& frame, const CDemoScript& script, CDemoDevices* demo,
+CDemoDriver::CDemoDriver(CMainFrame& frame, const CDemoScript& script, CDeviceAccess& devices,
                          QObject* parent)
     : QObject(parent), m_frame(frame), m_script(script) {
     if (m_script.m_bStats && m_frame.View()) {
         m_pStats = std::make_unique<CWindowStats>(m_frame.View()->LivePlot(),
-                                                  m_frame.Panel()->InfoPanel(), demo);
+                                                  m_frame.Panel()->InfoPanel(), devices);
     }
 }
 

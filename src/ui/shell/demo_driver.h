@@ -10,7 +10,7 @@
 
 namespace somatrix {
 
-class CDemoDevices;
+class CDeviceAccess;
 class CMainFrame;
 class CWindowStats;
 
@@ -26,7 +26,7 @@ class CDemoDriver : public QObject {
     Q_OBJECT
 public:
     // `demo` is the simulated bus when there is one (for the statistics), else null.
-    CDemoDriver(CMainFrame& frame, const CDemoScript& script, CDemoDevices* demo,
+    CDemoDriver(CMainFrame& frame, const CDemoScript& script, CDeviceAccess& devices,
                 QObject* parent = nullptr);
     ~CDemoDriver() override;
     // Begins once the event loop runs.

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/program_folder.h"
+#include "protocol/catalogue.h"
 #include "sim_options.h"
 #include "ui/monitor/device_access.h"
 #include "ui/monitor/somatrix_view.h"
@@ -40,24 +41,29 @@ constexpr int kInitialHeight = 860;
 }  // namespace
 
 QString StartUsage() {
-    return QStringLiteral(
-        "usage: somatrix [FILE]\n"
-        "       somatrix --demo [--sensors CE,C9,...|all] [--seed N] [simulator faults] [FILE]\n"
-        "\n"
-        "  FILE        a review file (.dat, .eeg) opened in review mode\n"
-        "  --demo      simulated sensors on the port \"SIM\" (all fourteen by default)\n"
-        "  --sensors   the simulated sensors, comma-separated type codes\n"
-        "  --seed N    the simulated subject\n"
-        "  faults      --stray P, --bit-errors P, --drop P, --garbage MS[:N],\n"
-        "              --disconnect-after MS, --slow TT[:MS], --silent TT, --latency MS\n"
-        "\n"
-        "Unattended runs:\n"
-        "  --measure TT        scan, select sensor TT (hexadecimal type code) and start\n"
-        "  --screenshot FILE   write a picture of the window to FILE before quitting\n"
-        "  --quit-after S      close the window S seconds after start-up (with --measure:\n"
-        "                      after Start, or at once when the sensor is not found)\n"
-        "  --stats             print CPU time, paints per second, the delay from arrival to\n"
-        "                      paint and the longest stall during the scan when quitting\n");
+    return QString::fromUtf8(
+               "usage: somatrix [FILE]\n"
+               "       somatrix --demo [--sensors CE,C9,...|all] [--seed N] [simulator faults] "
+               "[FILE]\n"
+               "\n"
+               "  FILE        a review file (.dat, .eeg) opened in review mode\n"
+               "  --demo      simulated sensors on the port \"SIM\" (all fourteen by default)\n"
+               "  --sensors   the simulated sensors, comma-separated type codes\n"
+               "  --seed N    the simulated subject\n"
+               "  faults      --stray P, --bit-errors P, --drop P, --garbage MS[:N],\n"
+               "              --disconnect-after MS, --slow TT[:MS], --silent TT, --latency MS\n"
+               "\n"
+               "Unattended runs:\n"
+               "  --measure TT        scan, select sensor TT (hexadecimal type code) and start\n"
+               "  --screenshot FILE   write a picture of the window to FILE before quitting\n"
+               "  --quit-after S      close the window S seconds after start-up (with --measure:\n"
+               "                      after Start, or at once when the sensor is not found)\n"
+               "  --stats             print CPU time, paints per second, the delay from arrival "
+               "to\n"
+               "                      paint and the longest stall during the scan when quitting\n"
+               "\n"
+               "Sensor type codes (--sensors, --measure):\n") +
+           QString::fromStdString(SensorCodeList());
 }
 
 bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString& error) {
@@ -177,7 +183,7 @@ bool CSomatrixApp::CreateDevices() {
     CSimOptions sim;
     std::string error;
     if (!ParseSimOptions(static_cast<int>(argv.size()), argv.data(), sim, error)) {
-        std::fprintf(stderr, "somatrix: %s\n%s", error.c_str(), StartUsage().toLocal8Bit().data());
+        std::fprintf(stderr, "somatrix: %s\n", error.c_str());  // with the codes where they matter
         m_nExitCode = 2;
         return false;
     }
@@ -219,8 +225,7 @@ bool CSomatrixApp::InitInstance() {
     if (!m_options.m_strFile.isEmpty()) {
         m_pFrame->View()->OpenReviewFile(m_options.m_strFile);
     }
-    m_pDriver = std::make_unique<CDemoDriver>(*m_pFrame, m_options.m_script,
-                                              dynamic_cast<CDemoDevices*>(m_pDevices.get()));
+    m_pDriver = std::make_unique<CDemoDriver>(*m_pFrame, m_options.m_script, *m_pDevices);
     m_pDriver->Start();
     return true;
 }

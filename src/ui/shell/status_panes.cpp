@@ -15,6 +15,8 @@ namespace somatrix {
 
 namespace {
 
+constexpr int kMessageRoom = 200;
+
 // A pane that asks for its width but gives way when the frame is narrower, as the frame's panes
 // do; a fixed width would hold the whole window at over 1000 pixels.
 class CPaneLabel : public QLabel {
@@ -108,13 +110,13 @@ CStatusPanes::CStatusPanes(QWidget* parent) : QStatusBar(parent) {
 }
 
 void CStatusPanes::resizeEvent(QResizeEvent* event) {
-    // The message pane ("就绪", status tips, messages) keeps a third of the bar; panes 101 and
-    // 102 share what the lock indicators leave of the rest, up to their 500 pixels each.
+    // The message pane ("就绪", status tips, messages) keeps at least kMessageRoom pixels;
+    // panes 101 and 102 share what it and the lock indicators leave, up to 500 pixels each.
     int locks = 0;
     for (QLabel* pane : {m_pCaps, m_pNum, m_pScroll}) {
         locks += pane->sizeHint().width() + 4;
     }
-    const int cap = std::max(40, (width() * 2 / 3 - locks) / 2);
+    const int cap = std::max(40, (width() - kMessageRoom - locks) / 2);
     for (QLabel* pane : {m_pPane1, m_pPane2}) {
         static_cast<CPaneLabel*>(pane)->SetWidthCap(cap);
     }

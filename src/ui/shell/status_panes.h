@@ -1,8 +1,8 @@
 #pragma once
 // The frame's status bar (id 0xE801): the message pane ("就绪" when nothing else is shown), panes
 // 101 "显示信息1" and 102 "显示信息2" of 500 pixels (narrower on a narrow frame, so that the
-// message pane keeps a third of the bar), and the caps-lock, num-lock and scroll-lock
-// indicators, which are shown greyed while their lock is off.
+// message pane keeps its room), and the caps-lock, num-lock and scroll-lock indicators, which
+// are shown greyed while their lock is off.
 #include <QLabel>
 #include <QStatusBar>
 

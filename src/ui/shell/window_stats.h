@@ -1,8 +1,9 @@
 #pragma once
 // Measures the window at work for the demo driver's --stats: the process's CPU time per second
 // of wall time (and how much of it the simulated sensors took), the paints per second of the
-// live plot and the information panel, the delay from a receive event to the plot's next paint,
-// and the longest stall of the event loop while a scan runs.
+// live plot and the information panel, the delay from a receive event (on a real port or the
+// simulated one) to the end of the plot's next paint, and the longest stall of the event loop
+// while a scan runs.
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -14,11 +15,13 @@
 namespace somatrix {
 
 class CDemoDevices;
+class CDeviceAccess;
 
 class CWindowStats : public QObject {
 public:
-    // `demo` may be null (real sensors: no delivery times, no sensor CPU).
-    CWindowStats(QWidget& plot, QWidget& panel, CDemoDevices* demo, QObject* parent = nullptr);
+    // Deliveries are watched on `devices`; the simulated sensors' own CPU time is told apart
+    // when they are demo devices.
+    CWindowStats(QWidget& plot, QWidget& panel, CDeviceAccess& devices, QObject* parent = nullptr);
     ~CWindowStats() override;
 
     void BeginScanWatch();
@@ -36,6 +39,7 @@ private:
 
     QWidget& m_plot;
     QWidget& m_panel;
+    CDeviceAccess& m_devices;
     CDemoDevices* m_pDemo;
     QElapsedTimer m_clock;
     bool m_bMeasuring = false;
