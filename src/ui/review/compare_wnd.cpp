@@ -56,8 +56,11 @@ CCompareWnd::CCompareWnd(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_pTable->setVerticalHeaderLabels(rows);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_pTable->setFixedHeight(m_pTable->horizontalHeader()->height() +
-                             kCompareRows * m_pTable->verticalHeader()->defaultSectionSize() + 4);
+    m_pTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Every row shows: the header, the rows and the frame.
+    m_pTable->setFixedHeight(m_pTable->horizontalHeader()->sizeHint().height() +
+                             m_pTable->verticalHeader()->length() + 2 * m_pTable->frameWidth() + 2);
     layout->addWidget(m_pTable);
     auto* print = new QPushButton(review::WorksheetTitle(), this);
     print->setAccessibleName(review::WorksheetTitle());
