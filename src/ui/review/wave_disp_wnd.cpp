@@ -9,6 +9,7 @@
 #include "platform/program_folder.h"
 #include "review/review_file.h"
 #include "review/ruler_labels.h"
+#include "ui/review/beat_overlay.h"
 #include "ui/review/file_dialog.h"
 #include "ui/review/portion_wnd.h"
 #include "ui/review/review_colors.h"
@@ -47,6 +48,7 @@ CWaveDispWnd::CWaveDispWnd(QWidget* parent) : QWidget(parent) {
     m_pWave->setProperty("windowId", review::ids::kWave);
     m_pBar = new CWaveInfoBar(this);
     m_pBar->show();
+    m_pBeats = new CBeatOverlay(m_pWave);
     Layout();
 }
 
@@ -74,6 +76,8 @@ void CWaveDispWnd::LoadWaveFile(const QString& path) {
     const CLoadOutcome outcome =
         ::somatrix::LoadWaveFile(QFile::encodeName(path).toStdString(), m_recording);
     if (outcome.m_result == ELoadResult::kLoaded) {
+        m_pBeats->Load(m_recording.Samples(), m_recording.SampleCount(),
+                       CReviewRecording::kSampleRate);
         ShowRecording();
         m_pWave->setFocus(Qt::OtherFocusReason);
         return;
@@ -96,6 +100,7 @@ void CWaveDispWnd::ClearWindows() {
     m_pTimeRuler->Reset();
     m_pValueRuler->Reset();
     m_pBar->Clear();
+    m_pBeats->Clear();
 }
 
 void CWaveDispWnd::SetViewInfo(int64_t start, int64_t end, double yScale, double xScale) {
@@ -104,12 +109,14 @@ void CWaveDispWnd::SetViewInfo(int64_t start, int64_t end, double yScale, double
     m_pBar->SetViewTimes(FormatSampleTime(start), FormatSampleTime(end));
     m_pBar->SetScales(QString::fromStdString(ScaleText(xScale)),
                       QString::fromStdString(ScaleText(yScale)));
+    m_pBeats->Refresh();
 }
 
 void CWaveDispWnd::SetView(int64_t start, int64_t end) {
     m_pWave->SetView(start, end);
     m_pTimeRuler->SetRange(start, end);
     m_pBar->SetViewTimes(FormatSampleTime(start), FormatSampleTime(end));
+    m_pBeats->Refresh();
 }
 
 void CWaveDispWnd::SetSelection(int64_t low, int64_t high) {
@@ -122,6 +129,7 @@ void CWaveDispWnd::CutSelection(int64_t start, int64_t end) {
     start = std::clamp<int64_t>(start, 0, count);
     end = std::clamp<int64_t>(end, start, count);
     m_recording.CutSamples(static_cast<uint32_t>(start), static_cast<uint32_t>(end));
+    m_pBeats->Cut(start, end, m_recording.Samples(), m_recording.SampleCount());
     ShowRecording();
 }
 

@@ -10,6 +10,7 @@
 
 namespace somatrix {
 
+class CBeatOverlay;
 class CWaveDataWnd;
 class CPortionWnd;
 class CRulerWnd;
@@ -44,6 +45,8 @@ public:
     CRulerWnd* TimeRuler() const { return m_pTimeRuler; }
     CRulerWnd* ValueRuler() const { return m_pValueRuler; }
     CWaveInfoBar* InfoBar() const { return m_pBar; }
+    // The beats of the recording: ticks, heart-rate strip and their edits.
+    CBeatOverlay* BeatOverlay() const { return m_pBeats; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -62,6 +65,7 @@ private:
     CRulerWnd* m_pTimeRuler;
     CWaveDataWnd* m_pWave;
     CWaveInfoBar* m_pBar;
+    CBeatOverlay* m_pBeats;
 };
 
 }  // namespace somatrix
