@@ -14,7 +14,12 @@ void CBeatList::Detect(const uint16_t* samples, uint32_t count, double rate, EBe
     m_bEdited = false;
 }
 
-void CBeatList::Set(std::vector<int64_t> beats) {
+void CBeatList::Set(std::vector<int64_t> beats, const uint16_t* samples, uint32_t count,
+                    double rate, EBeatSource source) {
+    m_pSamples = samples;
+    m_nCount = samples ? count : 0;
+    m_fRate = rate > 0 ? rate : 200;
+    m_eSource = source;
     std::sort(beats.begin(), beats.end());
     beats.erase(std::unique(beats.begin(), beats.end()), beats.end());
     m_beats = std::move(beats);

@@ -16,7 +16,8 @@ public:
     // Detects the beats of `samples` (their pointer is kept for snapping edits to the wave).
     void Detect(const uint16_t* samples, uint32_t count, double rate, EBeatSource source);
     // Takes beats from elsewhere (stored annotations); sorted and de-duplicated.
-    void Set(std::vector<int64_t> beats);
+    void Set(std::vector<int64_t> beats, const uint16_t* samples, uint32_t count, double rate,
+             EBeatSource source);
     // New pointer to the same samples (after a cut moved them), beats unchanged.
     void SetSamples(const uint16_t* samples, uint32_t count) {
         m_pSamples = samples;

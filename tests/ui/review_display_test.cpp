@@ -17,7 +17,10 @@
 #include <ctime>
 
 #include "analysis/beat_list.h"
+#include "analysis/source_beats.h"
 #include "file_size_limit.h"
+#include "review/edf_save.h"
+#include "review/source_load.h"
 #include "review_writer.h"
 #include "ui/review/beat_overlay.h"
 #include "ui/review/file_dialog.h"
@@ -306,6 +309,23 @@ private slots:
         Drag(wave, 100, 300);
         QVERIFY(disp.PortionWnd()->Model().HasSelection());
         QCOMPARE(static_cast<int>(beats.Count()), n);
+        // Saved as EDF+, the corrected beats travel as "R" annotations and come back instead of
+        // a new detection.
+        CtrlClick(wave, x);
+        const std::vector<int64_t> corrected = beats.Samples();
+        CReviewSource source;
+        QCOMPARE(LoadReviewSource(QFile::encodeName(path).toStdString(), source).m_result,
+                 ESourceLoad::kLoaded);
+        overlay->StoreInto(source);
+        const std::string edf =
+            QFile::encodeName(dir.filePath(QStringLiteral("ecg.edf"))).toStdString();
+        QVERIFY(SaveEdfFile(edf, source, 0, source.SampleCount(), error));
+        CReviewSource reopened;
+        QCOMPARE(LoadReviewSource(edf, reopened).m_result, ESourceLoad::kLoaded);
+        QCOMPARE(BeatAnnotations(reopened).size(), corrected.size());
+        CWaveDispWnd other;
+        other.BeatOverlay()->LoadSource(reopened);
+        QCOMPARE(other.BeatOverlay()->Beats().Samples(), corrected);
     }
 };
 

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "analysis/rhythm.h"
+#include "analysis/source_beats.h"
 #include "ui/review/beat_texts.h"
 #include "ui/review/wave_data_wnd.h"
 
@@ -146,6 +147,29 @@ CBeatOverlay::CBeatOverlay(CWaveDataWnd* wave)
 void CBeatOverlay::Load(const uint16_t* samples, uint32_t count, double rate) {
     m_beats.Detect(samples, count, rate, EBeatSource::Ecg);
     BeatsChanged();
+}
+
+void CBeatOverlay::LoadSource(const CReviewSource& source) {
+    const std::optional<EBeatSource> kind = BeatSourceOf(source, source.SelectedSignal());
+    if (!kind || source.Empty()) {
+        Clear();
+        return;
+    }
+    std::vector<int64_t> samples;
+    for (double t : SourceBeats(source)) {
+        samples.push_back(std::llround(t * source.SampleRate()));
+    }
+    m_beats.Set(std::move(samples), source.Samples(), source.SampleCount(),
+                static_cast<double>(source.SampleRate()), *kind);
+    BeatsChanged();
+}
+
+void CBeatOverlay::StoreInto(CReviewSource& source) const {
+    std::vector<double> times;
+    for (int64_t b : m_beats.Samples()) {
+        times.push_back(source.SampleSeconds(static_cast<uint32_t>(std::max<int64_t>(0, b))));
+    }
+    StoreBeatAnnotations(source, times);
 }
 
 void CBeatOverlay::Cut(int64_t start, int64_t end, const uint16_t* samples, uint32_t count) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/beat_list.h"
+#include "review/review_source.h"
 
 namespace somatrix {
 
@@ -25,6 +26,12 @@ public:
 
     // A recording was opened: its beats are detected (ECG detector; review files hold no type).
     void Load(const uint16_t* samples, uint32_t count, double rate);
+    // An opened source (review file or EDF+): its "R" annotations where it has them, else the
+    // beats detected with the detector its shown signal's label calls for; none for a signal
+    // without beats.
+    void LoadSource(const CReviewSource& source);
+    // Before saving as EDF+: the beats, with the edits, become the source's "R" annotations.
+    void StoreInto(CReviewSource& source) const;
     // The samples moved after a cut of [start, end).
     void Cut(int64_t start, int64_t end, const uint16_t* samples, uint32_t count);
     void Clear();
