@@ -23,6 +23,8 @@ constexpr char kSpo2Short[] = "血氧: %d%%";
 constexpr char kVolumeLong[] = "血容积幅值: %d";
 constexpr char kSpo2Long[] = "血氧饱和度: %d%%";
 constexpr char kOxygenRate[] = "心率: %d";
+constexpr char kBeatRate[] = "心率: %d次/分";
+constexpr char kBeatRateUnknown[] = "心率: --";
 
 // Column of the value texts, from the left of the value area.
 constexpr int kColCuff = 10;
@@ -69,6 +71,10 @@ std::string TenthsPair(int max, int min) {
     return {};
 }
 
+bool HasBeatRate(uint8_t t) {
+    return t == type::kEcg || t == type::kPulse || t == type::kInfraredPulse;
+}
+
 bool IsBloodPressure(uint8_t t) {
     return t == type::kBloodPressureV2 || t == type::kBloodPressure;
 }
@@ -102,6 +108,7 @@ void CInfoPanel::SetSensor(uint8_t type, const std::string& name) {
     m_bResult = false;
     m_nMax1 = m_nMin1 = m_nMax2 = m_nMin2 = -1;
     m_nAmplitude = 0;
+    m_nHeartRate = -1;
 }
 
 std::vector<CInfoItem> CInfoPanel::Layout(int width, int height) const {
@@ -169,6 +176,10 @@ std::vector<CInfoItem> CInfoPanel::Layout(int width, int height) const {
         default:
             value(0, kColValue, Format("%d", v1));
             right(0, Pair(m_nMax1, m_nMin1));
+            if (m_bHeartRateRow && HasBeatRate(m_nType)) {
+                value(1, kColValue,
+                      m_nHeartRate >= 0 ? Format(kBeatRate, m_nHeartRate) : kBeatRateUnknown);
+            }
             right(1, m_nAmplitude > 0 ? Format("%d", m_nAmplitude) : std::string());
             break;
     }

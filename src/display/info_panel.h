@@ -40,6 +40,11 @@ public:
     void SetSensor(uint8_t type, const std::string& name);
     void SetMeasuring(bool measuring) { m_bMeasuring = measuring; }
     void SetAmplitude(int amplitude) { m_nAmplitude = amplitude; }
+    // The heart-rate row of the ECG and pulse panels, beside the specified rows: off until a
+    // window turns it on; `bpm` -1 while the rate is unknown.
+    void ShowHeartRate(bool shown) { m_bHeartRateRow = shown; }
+    void SetHeartRate(int bpm) { m_nHeartRate = bpm; }
+    int HeartRate() const { return m_nHeartRate; }
 
     // Everything the panel shows in a client area of this size, header first.
     std::vector<CInfoItem> Layout(int width, int height) const;
@@ -66,6 +71,8 @@ private:
     int m_nMin2 = -1;
     int m_nAmplitude = 0;
     bool m_bResult = false;  // the values came from a result or end frame
+    bool m_bHeartRateRow = false;
+    int m_nHeartRate = -1;
 };
 
 }  // namespace somatrix

@@ -108,5 +108,35 @@ TEST(InfoPanel, SelectionForgetsTheValuesExtremesAndAmplitudeOfTheLastSensor) {
     EXPECT_TRUE(p.MaxMin());  // the switch itself stays as the operator set it
 }
 
+
+TEST(InfoPanel, HeartRateRowOfTheEcgAndPulsePanels) {
+    CInfoPanel p;
+    p.SetSensor(0xCE, "心电");
+    p.SetValues(495, -1, -1, -1);
+    EXPECT_EQ(p.Description(), "心电\n495");  // the row is the window's to turn on
+    p.ShowHeartRate(true);
+    EXPECT_EQ(p.Description(), "心电\n495\n心率: --");
+    p.SetHeartRate(75);
+    EXPECT_EQ(p.Description(), "心电\n495\n心率: 75次/分");
+    const std::vector<CInfoItem> items = p.Layout(204, 176);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[2],
+              (CInfoItem{"心率: 75次/分", 20, 68, false, CInfoItem::kLarge, CInfoItem::kValue, 1}));
+    p.SetHeartRate(-1);
+    EXPECT_EQ(p.Description(), "心电\n495\n心率: --");
+    for (uint8_t t : {uint8_t{0xCA}, uint8_t{0xCB}}) {
+        p.SetSensor(t, "脉搏");
+        p.SetValues(600, -1, -1, -1);
+        EXPECT_EQ(p.Description(), "脉搏\n600\n心率: --");
+    }
+    p.SetHeartRate(62);
+    p.SetSensor(0xCE, "心电");  // a new device forgets the rate
+    p.SetValues(495, -1, -1, -1);
+    EXPECT_EQ(p.Description(), "心电\n495\n心率: --");
+    p.SetSensor(0xC3, "胃肠");
+    p.SetValues(512, 500, -1, -1);
+    EXPECT_EQ(p.Description(), "胃肠\n导联1: 512\n导联2: 500");
+}
+
 }  // namespace
 }  // namespace somatrix

@@ -9,11 +9,14 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <memory>
 
+#include "physiology.h"
 #include "sim_bus.h"
 #include "sim_clock.h"
 #include "support/message_catcher.h"
@@ -268,6 +271,17 @@ void CMonitorWindowTest::DemoMeasurementFromScanToStop() {
     const CLiveWave& plot = w.view()->LivePlot().Wave();
     QVERIFY(plot.DisplayCount() > 100);
     QCOMPARE(w.view()->GetSensorType(), uint8_t{0xCE});
+    // The heart rate row: unknown until three beats, then the subject's rate from the ECG.
+    const CInfoScreeWnd& info = w.panel()->InfoPanel();
+    QTRY_VERIFY2(info.accessibleDescription().contains(QStringLiteral("心率: --")),
+                 qPrintable(info.accessibleDescription()));
+    w.run(5000);
+    const double rest = CPhysiology(w.devices->Bus().Seed()).Traits().m_fHeartRate;
+    const QRegularExpression row(QStringLiteral("心率: (\\d+)次/分"));
+    QTRY_VERIFY2(row.match(info.accessibleDescription()).hasMatch(),
+                 qPrintable(info.accessibleDescription()));
+    const int shown = row.match(info.accessibleDescription()).captured(1).toInt();
+    QVERIFY2(std::abs(shown - rest) < 0.1 * rest, qPrintable(QString::number(shown)));
 
     // Extremes on and off while measuring.
     auto* maxMin = w.control<QPushButton>(CDlgOper::kIdMaxMin);
@@ -286,6 +300,9 @@ void CMonitorWindowTest::DemoMeasurementFromScanToStop() {
                  qPrintable(w.panel()->InfoPanel().accessibleDescription()));
     QVERIFY(w.control<QPushButton>(CDlgOper::kIdScan)->isEnabled());
     QVERIFY(!w.panel()->Core().IsPortOpen());
+    // Three seconds without a beat blank the rate again.
+    QTRY_VERIFY_WITH_TIMEOUT(info.accessibleDescription().contains(QStringLiteral("心率: --")),
+                             5000);
     QVERIFY(messages.Texts().isEmpty());
 }
 

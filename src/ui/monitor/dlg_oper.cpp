@@ -136,6 +136,7 @@ void CDlgOper::SetSensor(uint8_t type, const std::string& shortName) {
 }
 
 void CDlgOper::AddSample(int a, int b, int c) {
+    m_pInfo->AddBeatSample(a);
     if (m_pView) {
         m_pView->AddSample(a, b, c);
     }

@@ -52,6 +52,10 @@ CInfoScreeWnd::CInfoScreeWnd(QWidget* parent)
     : QWidget(parent), m_pacer(this), m_small(PanelFont(14, 9)), m_large(PanelFont(16, 11)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QString::fromUtf8(kAccessibleName));
+    m_panel.ShowHeartRate(true);
+    m_clock.start();
+    m_rateTimer.setInterval(250);
+    connect(&m_rateTimer, &QTimer::timeout, this, [this] { UpdateHeartRate(); });
 }
 
 CInfoScreeWnd::~CInfoScreeWnd() = default;
@@ -83,6 +87,12 @@ void CInfoScreeWnd::SetMaxMin(bool on, int max1, int min1, int max2, int min2) {
 
 void CInfoScreeWnd::SetSensor(uint8_t type, const QString& name) {
     m_panel.SetSensor(type, name.toStdString());
+    m_beats.SetSensorType(type);
+    if (m_beats.Active()) {
+        m_rateTimer.start();
+    } else {
+        m_rateTimer.stop();
+    }
     m_pacer.InvalidateAll();
 }
 
@@ -93,6 +103,20 @@ void CInfoScreeWnd::SetMeasuring(bool measuring) {
 
 void CInfoScreeWnd::SetAmplitude(int amplitude) {
     m_panel.SetAmplitude(amplitude);  // shown with the next repaint
+}
+
+void CInfoScreeWnd::AddBeatSample(int value) {
+    if (m_beats.AddSample(value, static_cast<double>(m_clock.elapsed()) / 1000.0)) {
+        UpdateHeartRate();
+    }
+}
+
+void CInfoScreeWnd::UpdateHeartRate() {
+    const int bpm = m_beats.Bpm(static_cast<double>(m_clock.elapsed()) / 1000.0);
+    if (bpm != m_panel.HeartRate()) {
+        m_panel.SetHeartRate(bpm);
+        m_pacer.Invalidate(ValueArea());
+    }
 }
 
 void CInfoScreeWnd::paintEvent(QPaintEvent*) {

@@ -15,10 +15,10 @@
 #include <cmath>
 
 #include "analysis/recording_comparison.h"
+#include "analysis/source_beats.h"
 #include "report/number_format.h"
 #include "report/report_texts.h"
 #include "report/worksheet_source.h"
-#include "review/source_beats.h"
 #include "review/source_load.h"
 #include "ui/review/review_texts.h"
 #include "ui/review/worksheet_dialog.h"
@@ -90,7 +90,7 @@ void CCompareWnd::SetRecording(int which, CReviewSource source, const QString& n
     CSlot& slot = m_slots[size_t(which)];
     slot.m_pSource = std::make_unique<CReviewSource>(std::move(source));
     slot.m_strName = name;
-    slot.m_beats = SourceBeatTimes(*slot.m_pSource);
+    slot.m_beats = SourceBeats(*slot.m_pSource);
     const CWorksheetRecording whole = WorksheetOfSource(*slot.m_pSource, name, slot.m_beats);
     slot.m_stats = whole.m_stats;
     m_names[size_t(which)]->setText(QStringLiteral("%1：%2").arg(

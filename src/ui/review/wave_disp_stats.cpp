@@ -4,7 +4,6 @@
 
 #include "analysis/selection_stats.h"
 #include "report/number_format.h"
-#include "review/source_beats.h"
 #include "ui/review/selection_stats_panel.h"
 #include "ui/review/wave_data_wnd.h"
 #include "ui/review/wave_disp_wnd.h"
@@ -23,10 +22,6 @@ void CWaveDispWnd::LayoutStats() {
     const int width = std::max(m_pBar->width() - kStatsLeft, 0);
     m_pStats->setGeometry(kStatsLeft, 0, width, m_pBar->height());
     m_pStats->setVisible(width > 0);
-}
-
-void CWaveDispWnd::DetectBeats() {
-    SetBeatTimes(SourceBeatTimes(m_source));
 }
 
 void CWaveDispWnd::SetBeatTimes(std::vector<double> beatTimes) {

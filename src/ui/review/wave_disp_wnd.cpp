@@ -17,6 +17,7 @@
 #include "review/review_file.h"
 #include "review/ruler_labels.h"
 #include "review/source_load.h"
+#include "ui/review/beat_overlay.h"
 #include "ui/review/file_dialog.h"
 #include "ui/review/portion_wnd.h"
 #include "ui/review/review_colors.h"
@@ -64,6 +65,9 @@ CWaveDispWnd::CWaveDispWnd(QWidget* parent) : QWidget(parent) {
             [this](int index) { RenameMark(index); });
     connect(m_pBar, &CWaveInfoBar::RemoveMarkClicked, this, &CWaveDispWnd::RemoveMark);
     connect(m_pBar, &CWaveInfoBar::ExportCsvClicked, this, &CWaveDispWnd::ExportCsv);
+    m_pBeats = new CBeatOverlay(m_pWave);
+    connect(m_pBeats, &CBeatOverlay::BeatsEdited, this,
+            [this] { SetBeatTimes(m_pBeats->Beats().Times()); });
     Layout();
 }
 
@@ -90,6 +94,10 @@ void CWaveDispWnd::SaveWaveFile() {
     std::string error;
     bool saved = false;
     if (IsEdfPath(file)) {
+        // Corrected beats go into the file as "R" annotations.
+        if (m_pBeats->Beats().Edited()) {
+            m_pBeats->StoreInto(m_source);
+        }
         saved = SaveEdfFile(file, m_source, 0, m_source.SampleCount(), error);
     } else {
         const QStringList losses = ReviewFileLosses();
@@ -144,6 +152,7 @@ void CWaveDispWnd::LoadWaveFile(const QString& path) {
         LoadReviewSource(QFile::encodeName(path).toStdString(), m_source);
     if (outcome.m_result == ESourceLoad::kLoaded) {
         m_strPath = path;
+        m_pBeats->LoadSource(m_source);
         ShowRecording();
         m_pWave->setFocus(Qt::OtherFocusReason);
         if (outcome.m_bRepaired) {
@@ -180,7 +189,7 @@ void CWaveDispWnd::ShowRecording() {
     }
     m_pBar->SetSignals(labels, static_cast<int>(m_source.SelectedSignal()));
     ShowMarks();
-    DetectBeats();
+    SetBeatTimes(m_pBeats->Beats().Times());
 }
 
 void CWaveDispWnd::ShowMarks(int current) {
@@ -202,6 +211,7 @@ void CWaveDispWnd::ChooseSignal(int index) {
         return;
     }
     m_source.SelectSignal(static_cast<size_t>(index));
+    m_pBeats->LoadSource(m_source);
     ShowRecording();
 }
 
@@ -296,6 +306,7 @@ void CWaveDispWnd::ClearWindows() {
     m_beatTimes.clear();
     m_strPath.clear();
     m_pStats->Clear();
+    m_pBeats->Clear();
 }
 
 void CWaveDispWnd::SetViewInfo(int64_t start, int64_t end, double yScale, double xScale) {
@@ -305,6 +316,7 @@ void CWaveDispWnd::SetViewInfo(int64_t start, int64_t end, double yScale, double
     m_pBar->SetScales(QString::fromStdString(ScaleText(xScale)),
                       QString::fromStdString(ScaleText(yScale)));
     UpdateStatistics();
+    m_pBeats->Refresh();
 }
 
 void CWaveDispWnd::SetView(int64_t start, int64_t end) {
@@ -312,6 +324,7 @@ void CWaveDispWnd::SetView(int64_t start, int64_t end) {
     m_pTimeRuler->SetRange(start, end);
     m_pBar->SetViewTimes(FormatSampleTime(start), FormatSampleTime(end));
     UpdateStatistics();
+    m_pBeats->Refresh();
 }
 
 void CWaveDispWnd::SetSelection(int64_t low, int64_t high) {
@@ -325,6 +338,7 @@ void CWaveDispWnd::CutSelection(int64_t start, int64_t end) {
     start = std::clamp<int64_t>(start, 0, count);
     end = std::clamp<int64_t>(end, start, count);
     m_source.CutSamples(static_cast<uint32_t>(start), static_cast<uint32_t>(end));
+    m_pBeats->Cut(start, end, m_source.Samples(), m_source.SampleCount());
     ShowRecording();
 }
 

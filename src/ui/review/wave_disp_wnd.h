@@ -12,6 +12,7 @@
 
 namespace somatrix {
 
+class CBeatOverlay;
 class CWaveDataWnd;
 class CPortionWnd;
 class CRulerWnd;
@@ -79,6 +80,8 @@ public:
     // "打印实验报告…": two pages while a comparison of two recordings is shown, else this view.
     CWorksheetDialog* CreateWorksheetDialog();
     void PrintWorksheet();
+    // The beats of the recording: ticks, heart-rate strip and their edits.
+    CBeatOverlay* BeatOverlay() const { return m_pBeats; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -87,8 +90,6 @@ protected:
 private:
     void Layout();
     void LayoutStats();
-    // Beats of the recording shown, for its statistics.
-    void DetectBeats();
     // Hands the recording to the windows after a load or a cut.
     void ShowRecording();
     // Every window back to its state before any recording.
@@ -110,6 +111,7 @@ private:
     std::vector<double> m_beatTimes;
     QString m_strPath;  // the file shown, for the worksheet and the comparison
     CCompareWnd* m_pCompare = nullptr;
+    CBeatOverlay* m_pBeats;
 };
 
 }  // namespace somatrix
