@@ -291,6 +291,7 @@ int main(int argc, char** argv) {
     int seeds = 8;
     double seconds = 300;
     bool bTiming = true;
+    bool bAccuracy = true;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--quick") {
@@ -298,12 +299,16 @@ int main(int argc, char** argv) {
             seconds = 120;
         } else if (arg == "--no-timing") {
             bTiming = false;
+        } else if (arg == "--timing") {
+            bAccuracy = false;
         }
     }
-    Accuracy(seeds, seconds);
-    std::printf("\n");
-    for (bool bNoisy : {false, true}) {
-        Step(seeds, 130, bNoisy);
+    if (bAccuracy) {
+        Accuracy(seeds, seconds);
+        std::printf("\n");
+        for (bool bNoisy : {false, true}) {
+            Step(seeds, 130, bNoisy);
+        }
     }
     if (bTiming) {
         Timing();

@@ -54,7 +54,9 @@ void CBeatDetector::Reset() {
     m_window.assign(static_cast<size_t>(m_nWindow), 0.0);
     m_nWindowAt = 0;
     m_fWindowSum = 0;
-    m_raw.assign(PowerOfTwoAtLeast(m_nFiducialBack + m_nMaxPeakLag + 2 * m_nSlopeSpan + 8), 0.0);
+    m_raw.assign(PowerOfTwoAtLeast(m_nLearn + 2 * m_nLost + m_nFiducialBack + m_nMaxPeakLag +
+                                   2 * m_nSlopeSpan + 8),
+                 0.0);
     m_nRawMask = m_raw.size() - 1;
     m_nIndex = 0;
 
@@ -71,6 +73,7 @@ void CBeatDetector::Reset() {
     m_fLastBeatSlope = 0;
     m_recentRr.clear();
     m_nRrAt = 0;
+    m_nSearchLimit = m_nLost;
     m_noisePeaks.clear();
     m_bSearched = false;
     m_nLostSince = 0;
@@ -124,7 +127,7 @@ void CBeatDetector::TrackPeak(double feature, double slope) {
     if (!m_bInPeak) {
         if (feature > m_fPrevFeature) {
             m_bInPeak = true;
-            m_candidate = {m_nIndex, feature, slope, 0};
+            m_candidate = {m_nIndex, feature, slope};
         }
     } else {
         m_candidate.m_fSlope = std::max(m_candidate.m_fSlope, slope);
@@ -165,8 +168,7 @@ int64_t CBeatDetector::FindFiducial(int64_t peakIndex) const {
     return best;
 }
 
-void CBeatDetector::OnPeak(CPeak peak) {
-    peak.m_nFiducial = FindFiducial(peak.m_nIndex);
+void CBeatDetector::OnPeak(const CPeak& peak) {
     if (m_bLearned) {
         Classify(peak);
     } else {
@@ -226,6 +228,7 @@ void CBeatDetector::AcceptBeat(const CPeak& peak, bool bSearchBack) {
             m_recentRr[m_nRrAt] = rr;
             m_nRrAt = (m_nRrAt + 1) % kRrAverage;
         }
+        UpdateSearchLimit();
     }
     m_bHaveBeat = true;
     m_nLastBeatPeak = peak.m_nIndex;
@@ -233,26 +236,32 @@ void CBeatDetector::AcceptBeat(const CPeak& peak, bool bSearchBack) {
     m_nLostSince = peak.m_nIndex;
     std::erase_if(m_noisePeaks, [&](const CPeak& p) { return p.m_nIndex <= peak.m_nIndex; });
     m_bSearched = false;
-    if (peak.m_nFiducial > m_nLastFiducial) {
-        m_nLastFiducial = peak.m_nFiducial;
-        m_pending.push_back(peak.m_nFiducial);
+    // Only beats need their fiducial point; the input is kept long enough for a search back.
+    const int64_t fiducial = FindFiducial(peak.m_nIndex);
+    if (fiducial > m_nLastFiducial) {
+        m_nLastFiducial = fiducial;
+        m_pending.push_back(fiducial);
     }
 }
 
 // No QRS for 166 % of the average RR interval: the largest peak since the last one above half
 // the threshold was a beat. Three seconds without any: the levels start again from the peaks
 // seen meanwhile.
-void CBeatDetector::SearchBack() {
-    int64_t limit = m_nLost;
+void CBeatDetector::UpdateSearchLimit() {
+    m_nSearchLimit = m_nLost;
     if (!m_recentRr.empty()) {
         int64_t sum = 0;
         for (int64_t rr : m_recentRr) {
             sum += rr;
         }
-        limit = std::min(limit, (166 * sum) / (100 * static_cast<int64_t>(m_recentRr.size())));
+        m_nSearchLimit =
+            std::min(m_nLost, (166 * sum) / (100 * static_cast<int64_t>(m_recentRr.size())));
     }
+}
+
+void CBeatDetector::SearchBack() {
     const int64_t reference = m_bHaveBeat ? m_nLastBeatPeak : m_nLostSince;
-    if (m_bSearched || m_nIndex - reference <= limit) {
+    if (m_bSearched || m_nIndex - reference <= m_nSearchLimit) {
         return;
     }
     m_bSearched = true;
@@ -291,6 +300,7 @@ void CBeatDetector::Relearn() {
     m_fNoiseLevel = 0.25 * top;
     m_recentRr.clear();
     m_nRrAt = 0;
+    UpdateSearchLimit();
     m_bSearched = false;
 }
 

@@ -41,16 +41,16 @@ public:
 
 private:
     struct CPeak {
-        int64_t m_nIndex = 0;     // where the feature peaked
-        double m_fHeight = 0;     // the feature's value there
-        double m_fSlope = 0;      // steepest slope within the peak (T-wave test)
-        int64_t m_nFiducial = 0;  // the beat's own time if the peak is one
+        int64_t m_nIndex = 0;  // where the feature peaked
+        double m_fHeight = 0;  // the feature's value there
+        double m_fSlope = 0;   // steepest slope within the peak (T-wave test)
     };
 
     void Start(double value);
     double Feature(double value, double* slope);
     void TrackPeak(double feature, double slope);
-    void OnPeak(CPeak peak);
+    void OnPeak(const CPeak& peak);
+    void UpdateSearchLimit();
     void AddNoisePeak(const CPeak& peak);
     int64_t FindFiducial(int64_t peakIndex) const;
     void Learn(int64_t samplesSeen);
@@ -97,6 +97,7 @@ private:
     std::vector<int64_t> m_recentRr;  // last eight RR intervals in samples
     size_t m_nRrAt = 0;
     std::vector<CPeak> m_noisePeaks;  // noise peaks since the last beat, for the search back
+    int64_t m_nSearchLimit = 0;       // 166 % of the average RR interval
     bool m_bSearched = false;         // searched back since the last new peak
     int64_t m_nLostSince = 0;         // the last beat or the last relearning
     int64_t m_nLastFiducial = -1;

@@ -13,6 +13,7 @@ namespace {
 constexpr char kUsage[] =
     "usage: somatrix-cli replay INPUT [--select TT] [--extremes] [--parsed FILE | --raw FILE]\n"
     "                           [--trace] [--binary [--chunk N]]\n"
+    "       somatrix-cli beats FILE [--signal N] [--from S] [--to S]\n"
     "       somatrix-cli review info FILE\n"
     "       somatrix-cli review time FILE INDEX...\n"
     "       somatrix-cli review cut FILE START END -o OUT\n"
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
         }
         if (command == "review") {
             return RunReview(args);
+        }
+        if (command == "beats") {
+            return RunBeats(args);
         }
         if (command == "export") {
             return RunExport(args);

@@ -177,11 +177,11 @@ int RunRecord(const std::vector<std::string>& args) {
 
 #ifndef _WIN32
     // A scan of a missing port finds nothing, which would read like a silent sensor.
-    const std::string device =
+    const std::string portPath =
         o.m_strPort.find('/') == std::string::npos ? "/dev/" + o.m_strPort : o.m_strPort;
     std::error_code missing;
-    if (!std::filesystem::exists(device, missing)) {
-        return Fail("port " + o.m_strPort + (device != o.m_strPort ? " (" + device + ")" : "") +
+    if (!std::filesystem::exists(portPath, missing)) {
+        return Fail("port " + o.m_strPort + (portPath != o.m_strPort ? " (" + portPath + ")" : "") +
                     " does not exist");
     }
 #endif

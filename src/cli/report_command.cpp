@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "analysis/source_beats.h"
 #include "cli/cli_args.h"
 #include "cli/commands.h"
 #include "report/worksheet_source.h"
-#include "review/source_beats.h"
 #include "review/source_load.h"
 
 namespace somatrix::cli {
@@ -51,7 +51,7 @@ int RunReport(const std::vector<std::string>& args) {
     char name[] = "somatrix-cli";
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    const std::vector<double> beats = SourceBeatTimes(source);
+    const std::vector<double> beats = SourceBeats(source);
     const CWorksheetRecording page =
         WorksheetOfSource(source, QFile::decodeName(input.c_str()), beats);
     QString error;

@@ -78,8 +78,12 @@ int AnnotationSignalsFor(size_t annotations, long long records) {
     if (records <= 0) {
         return 1;
     }
-    const long long perSignal = records;  // about one annotation per area and record
-    const long long needed = 1 + static_cast<long long>(annotations) / perSignal;
+    // One annotation signal holds about one annotation a record, and annotations that share a
+    // record move on to the next ones with room. A second signal only when they outnumber the
+    // records (some readers, biosig's among them, fail on files with two).
+    const long long needed = static_cast<long long>(annotations) < records
+                                 ? 1
+                                 : 1 + static_cast<long long>(annotations) / records;
     return static_cast<int>(std::clamp<long long>(needed, 1, 64));
 }
 

@@ -252,7 +252,6 @@ int64_t CEdfRecorder::DueSamples() const {
 void CEdfRecorder::StartWriting() {
     m_nRate = m_bHasWaveform ? std::max<uint32_t>(1, m_estimate.Rate()) : 1;
     const int h = m_nHandle;
-    edf_set_number_of_annotation_signals(h, 2);  // room for several annotations a second
     for (size_t k = 0; k < m_specs.size(); ++k) {
         const CSignalSpec& s = m_specs[k];
         const int signal = static_cast<int>(k);
@@ -278,7 +277,7 @@ void CEdfRecorder::StartWriting() {
     edf_set_subsecond_starttime(h,
                                 static_cast<int>(m_nFirstWall % kNsPerSecond / 1'000'000 * 10000));
     // One subfield of the recording field: sensor, device number and production date.
-    std::string equipment = Ascii(m_info.m_strSensor.empty() ? "Somatrix" : m_info.m_strSensor);
+    std::string equipment = SensorTag(m_info.m_nType);
     if (!m_info.m_strDeviceNumber.empty()) {
         equipment += "_" + Ascii(m_info.m_strDeviceNumber);
     }

@@ -28,7 +28,7 @@ namespace somatrix {
 
 struct CRecordingInfo {
     uint8_t m_nType = 0;
-    std::string m_strSensor;          // short name
+    std::string m_strSensor;          // short name (shown to the operator)
     std::string m_strDeviceNumber;    // as the sensor reported it; may be empty
     std::string m_strProductionDate;  // as the sensor reported it; may be empty
 };

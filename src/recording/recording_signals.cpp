@@ -4,6 +4,40 @@
 
 namespace somatrix {
 
+std::string SensorTag(uint8_t t) {
+    switch (t) {
+        case type::kBloodPressure:
+        case type::kBloodPressureV2:
+            return "BP";
+        case type::kGastro:
+            return "GI";
+        case type::kSkinTemperature:
+            return "SKINTEMP";
+        case type::kSkinResistance:
+            return "GSR";
+        case type::kEmg:
+            return "EMG";
+        case type::kBloodOxygen:
+            return "SPO2";
+        case type::kHeartRate:
+            return "HR";
+        case type::kBodyTemperature:
+            return "TEMP";
+        case type::kPulse:
+            return "PULSE";
+        case type::kInfraredPulse:
+            return "IRPULSE";
+        case type::kRespiration:
+            return "RESP";
+        case type::kEcg:
+            return "ECG";
+        case type::kHeartSound:
+            return "HS";
+        default:
+            return "SENSOR";
+    }
+}
+
 std::vector<CSignalSpec> RecordingSignals(uint8_t t) {
     switch (t) {
         case type::kBloodPressure:

@@ -24,6 +24,9 @@ inline constexpr int kNoData = -32768;
 inline constexpr int kDigitalShift = 32767;
 inline constexpr int kMaxValue = 65534;
 
+// The ASCII name of the sensor in file names and the EDF header ("ECG", "SPO2", ...).
+std::string SensorTag(uint8_t type);
+
 // The signals of a recording of `type` (at least one).
 std::vector<CSignalSpec> RecordingSignals(uint8_t type);
 

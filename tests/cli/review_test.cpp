@@ -89,5 +89,40 @@ TEST_F(ReviewCliTest, BadArgumentsExitWithStatusTwo) {
     EXPECT_FALSE(fs::exists(m_dir / "x.dat"));
 }
 
+TEST_F(ReviewCliTest, ExportConvertsEitherFormatAndInfoReadsEdf) {
+    const std::string edf = (m_dir / "minute.edf").string();
+    const std::string csv = (m_dir / "minute.csv").string();
+    // One minute of the first segment (which starts at 1700000000 = 2023-11-14 22:13:20 UTC).
+    EXPECT_EQ(RunCli("export " + kSim + " --from 1 --to 61 --edf " + edf, "TZ=UTC0 ").m_nStatus, 0);
+    EXPECT_EQ(Run("info " + edf),
+              std::make_tuple(0,
+                              std::string("format edf+\nrate 200\nsamples 12000\n"
+                                          "start 2023-11-14 22:13:21\nsignal 0 EEG 200 12000\n"),
+                              std::string()));
+    // And back from EDF+ as CSV: a header and one line per sample, times from the start.
+    EXPECT_EQ(RunCli("export " + edf + " --csv " + csv + " --from 0.5 --to 1.5").m_nStatus, 0);
+    std::ifstream in(csv);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 201u);
+    EXPECT_EQ(lines[0], "time_s,value");
+    EXPECT_EQ(lines[1].substr(0, 6), "0.500,");
+    EXPECT_EQ(lines[200].substr(0, 6), "1.495,");
+
+    for (const std::string& args : std::vector<std::string>{
+             "export", "export " + kSim, "export " + kSim + " --edf " + edf + " --csv " + csv,
+             "export " + kSim + " --csv " + csv + " --from 5 --to 5",
+             "export " + kSim + " --csv " + csv + " --from x",
+             "export " + kSim + " --csv " + csv + " --to -1",
+             "export " + kSim + " --csv " + csv + " --speed 2",
+             "export " + (m_dir / "missing.edf").string() + " --csv " + csv}) {
+        const test::CRun run = RunCli(args);
+        EXPECT_EQ(run.m_nStatus, 2) << args;
+        EXPECT_NE(run.m_strErr.find("somatrix-cli export: "), std::string::npos) << args;
+    }
+}
+
 }  // namespace
 }  // namespace somatrix

@@ -58,7 +58,8 @@ private slots:
         panel.SetMaxMin(true, 900, 100, -1, -1);
         panel.SetMeasuring(true);
         panel.SetValues(512, -1, -1, -1);
-        QTRY_COMPARE(Described(panel), QString("心电\t最大/小值\n512\t900/100"));
+        // The ECG panel's extra row: no rate before three beats.
+        QTRY_COMPARE(Described(panel), QString("心电\t最大/小值\n512\t900/100\n心率: --"));
         panel.SetSensor(0xC9, QString("体温"));
         panel.SetValues(365, -1, -1, -1);
         QTRY_COMPARE(Described(panel), QString("体温\t最大/小值\n36.5"));

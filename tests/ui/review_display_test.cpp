@@ -7,13 +7,22 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
+#include "analysis/beat_list.h"
+#include "analysis/source_beats.h"
 #include "file_size_limit.h"
+#include "review/edf_save.h"
+#include "review/source_load.h"
+#include "review_writer.h"
+#include "ui/review/beat_overlay.h"
 #include "ui/review/file_dialog.h"
 #include "ui/review/portion_wnd.h"
 #include "ui/review/ruler_wnd.h"
@@ -32,6 +41,16 @@ void Mouse(QWidget* w, QEvent::Type type, int x, Qt::MouseButton button, Qt::Mou
     const QPointF p(x, 20);
     QMouseEvent event(type, p, w->mapToGlobal(p), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
+}
+
+void CtrlClick(QWidget* w, int x) {
+    const QPointF p(x, 200);
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton,
+                      Qt::LeftButton, Qt::ControlModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton,
+                        Qt::NoButton, Qt::ControlModifier);
+    QApplication::sendEvent(w, &release);
 }
 
 void Drag(QWidget* w, int from, int to) {
@@ -267,6 +286,74 @@ private slots:
         // The short file is ignored silently; the missing one is reported.
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages.front().contains(QStringLiteral("missing.dat")));
+    }
+
+    void beatsOfAnEcgRecordingAreMarkedAndCanBeCorrected() {
+        QTemporaryDir dir;
+        CReviewOptions options;
+        options.m_nMinutes = 1;
+        options.m_nSeed = 8;
+        options.m_bEcg = true;
+        options.m_nStartTime = 1700000000;
+        const QString path = dir.filePath(QStringLiteral("ecg.dat"));
+        std::string error;
+        QVERIFY(WriteReviewFile(QFile::encodeName(path).toStdString(), options, error));
+        const std::vector<double> truth = ReviewBeatTimes(options);
+
+        CWaveDispWnd disp;
+        Open(disp, path);
+        CBeatOverlay* overlay = disp.BeatOverlay();
+        const CBeatList& beats = overlay->Beats();
+        QVERIFY2(
+            std::abs(static_cast<double>(beats.Count()) - static_cast<double>(truth.size())) <= 1,
+            qPrintable(QString::number(beats.Count())));
+        const int n = static_cast<int>(beats.Count());
+        QTRY_COMPARE(overlay->Ticks()->accessibleDescription(),
+                     QStringLiteral("视图内%1次心搏，共%1次；Ctrl+单击添加或删除心搏").arg(n));
+        QVERIFY(overlay->Strip()->isVisible());
+        QVERIFY(overlay->Strip()->geometry().bottom() < disp.WaveWnd()->height());
+        // The strip's range holds the subject's resting rate.
+        const double rest =
+            60.0 * static_cast<double>(truth.size() - 1) / (truth.back() - truth[0]);
+        const QStringList range = overlay->Strip()->accessibleDescription().split(
+            QRegularExpression(QStringLiteral("[ –]")), Qt::SkipEmptyParts);
+        QCOMPARE(range.size(), 4);
+        QVERIFY(range[1].toDouble() <= rest && range[2].toDouble() >= rest);
+
+        // Ctrl+click on a beat removes it; Ctrl+click there again puts it back on the R peak.
+        CWaveDataWnd* wave = disp.WaveWnd();
+        const int64_t tenth = beats.Samples()[10];
+        const int x = wave->View().PixelOfSample(tenth);
+        CtrlClick(wave, x);
+        QCOMPARE(static_cast<int>(beats.Count()), n - 1);
+        QVERIFY(!std::binary_search(beats.Samples().begin(), beats.Samples().end(), tenth));
+        QTRY_VERIFY(overlay->Ticks()->accessibleDescription().contains(
+            QStringLiteral("共%1次").arg(n - 1)));
+        CtrlClick(wave, x + 1);
+        QCOMPARE(static_cast<int>(beats.Count()), n);
+        QVERIFY(std::binary_search(beats.Samples().begin(), beats.Samples().end(), tenth));
+        QVERIFY(!disp.PortionWnd()->Model().HasSelection());  // editing selects nothing
+        // A plain click still selects and leaves the beats alone.
+        Drag(wave, 100, 300);
+        QVERIFY(disp.PortionWnd()->Model().HasSelection());
+        QCOMPARE(static_cast<int>(beats.Count()), n);
+        // Saved as EDF+, the corrected beats travel as "R" annotations and come back instead of
+        // a new detection.
+        CtrlClick(wave, x);
+        const std::vector<int64_t> corrected = beats.Samples();
+        CReviewSource source;
+        QCOMPARE(LoadReviewSource(QFile::encodeName(path).toStdString(), source).m_result,
+                 ESourceLoad::kLoaded);
+        overlay->StoreInto(source);
+        const std::string edf =
+            QFile::encodeName(dir.filePath(QStringLiteral("ecg.edf"))).toStdString();
+        QVERIFY(SaveEdfFile(edf, source, 0, source.SampleCount(), error));
+        CReviewSource reopened;
+        QCOMPARE(LoadReviewSource(edf, reopened).m_result, ESourceLoad::kLoaded);
+        QCOMPARE(BeatAnnotations(reopened).size(), corrected.size());
+        CWaveDispWnd other;
+        other.BeatOverlay()->LoadSource(reopened);
+        QCOMPARE(other.BeatOverlay()->Beats().Samples(), corrected);
     }
 };
 

@@ -80,6 +80,10 @@ public:
     void SetMeasuring(bool measuring) override;
     void SetSensor(uint8_t type, const std::string& shortName) override;
     void AddSample(int a, int b, int c) override;
+    void FlagsChanged(const CMeasurementFlags& flags) override;
+    // A second listener to the samples, readings, results, selections and flags (the waveform
+    // recording); null for none.
+    void SetSampleTap(CMonitorSink* tap) { m_pTap = tap; }
     void SetSensorType(uint8_t type) override;
     void SetControlStates(const CControlStates& states) override;
     void SetGainText(int gain) override;
@@ -97,6 +101,8 @@ signals:
     void LogFileChanged(bool open);
     // A scan started or ended.
     void ScanningChanged(bool scanning);
+    // The measurement flags changed.
+    void MeasuringChanged();
 
 private:
     void CreateUpperGroup();
@@ -106,6 +112,7 @@ private:
     QLabel* MakeLabel(const char* text, const QRect& rc);
 
     CSomatrixView* m_pView;
+    CMonitorSink* m_pTap = nullptr;
     CDeviceAccess& m_devices;
     COperCore m_core;
     std::unique_ptr<CScanRunner> m_pScanRunner;

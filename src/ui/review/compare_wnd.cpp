@@ -15,10 +15,10 @@
 #include <cmath>
 
 #include "analysis/recording_comparison.h"
+#include "analysis/source_beats.h"
 #include "report/number_format.h"
 #include "report/report_texts.h"
 #include "report/worksheet_source.h"
-#include "review/source_beats.h"
 #include "review/source_load.h"
 #include "ui/review/review_texts.h"
 #include "ui/review/worksheet_dialog.h"
@@ -56,8 +56,11 @@ CCompareWnd::CCompareWnd(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_pTable->setVerticalHeaderLabels(rows);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_pTable->setFixedHeight(m_pTable->horizontalHeader()->height() +
-                             kCompareRows * m_pTable->verticalHeader()->defaultSectionSize() + 4);
+    m_pTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Every row shows: the header, the rows and the frame.
+    m_pTable->setFixedHeight(m_pTable->horizontalHeader()->sizeHint().height() +
+                             m_pTable->verticalHeader()->length() + 2 * m_pTable->frameWidth() + 2);
     layout->addWidget(m_pTable);
     auto* print = new QPushButton(review::WorksheetTitle(), this);
     print->setAccessibleName(review::WorksheetTitle());
@@ -87,7 +90,7 @@ void CCompareWnd::SetRecording(int which, CReviewSource source, const QString& n
     CSlot& slot = m_slots[size_t(which)];
     slot.m_pSource = std::make_unique<CReviewSource>(std::move(source));
     slot.m_strName = name;
-    slot.m_beats = SourceBeatTimes(*slot.m_pSource);
+    slot.m_beats = SourceBeats(*slot.m_pSource);
     const CWorksheetRecording whole = WorksheetOfSource(*slot.m_pSource, name, slot.m_beats);
     slot.m_stats = whole.m_stats;
     m_names[size_t(which)]->setText(QStringLiteral("%1：%2").arg(

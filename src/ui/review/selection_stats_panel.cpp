@@ -15,11 +15,15 @@ namespace somatrix {
 CSelectionStatsPanel::CSelectionStatsPanel(QWidget* parent) : QWidget(parent) {
     setAccessibleName(review::StatsName());
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setContentsMargins(2, 0, 2, 0);
     m_pText = new QLabel(this);
     m_pText->setAccessibleName(review::StatsName());
     m_pText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_pText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Four short rows fit the bar's height.
+    QFont font = m_pText->font();
+    font.setPixelSize(11);
+    m_pText->setFont(font);
     layout->addWidget(m_pText);
     Clear();
 }
@@ -49,16 +53,23 @@ void CSelectionStatsPanel::SetStats(const CSelectionStats& stats, bool ofSelecti
         {StatRmssd(), FormatNumber(stats.m_dRmssdMs, 1) + QLatin1Char(' ') + UnitMs()},
     };
     QStringList copy;
-    QStringList rows[2];
+    QStringList rows[4];
     for (qsizetype i = 0; i < items.size(); ++i) {
         copy << items[i].first + QLatin1Char('\t') + items[i].second;
-        rows[i < 5 ? 0 : 1] << items[i].first + QLatin1Char(' ') + items[i].second;
+        rows[i < 1   ? 0
+             : i < 5 ? 1
+             : i < 7 ? 2
+                     : 3]
+            << items[i].first + QLatin1Char(' ') + items[i].second;
     }
     const QString caption = ofSelection ? StatsOfSelection() : StatsOfView();
     m_strCopy = caption + QLatin1Char('\n') + copy.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    const QString shown = caption + QStringLiteral("  ") + rows[0].join(QStringLiteral("  ")) +
-                          QLatin1Char('\n') + rows[1].join(QStringLiteral("  "));
+    QString shown = caption + QStringLiteral("  ") + rows[0].join(QStringLiteral("  "));
+    for (int row = 1; row < 4; ++row) {
+        shown += QLatin1Char('\n') + rows[row].join(QStringLiteral("  "));
+    }
     m_pText->setText(shown);
+    setToolTip(shown);
     setAccessibleDescription(shown);
 }
 

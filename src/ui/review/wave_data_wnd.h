@@ -9,6 +9,7 @@
 
 #include "review/cursor_pair.h"
 #include "review/wave_view.h"
+#include "ui/review/mark_ticks.h"
 
 class QLabel;
 class QMenu;
@@ -24,6 +25,11 @@ public:
 
     // New samples after a load or a cut: view and selection reset, scales follow the data.
     void SetData(const uint16_t* samples, uint32_t count, CPyramidSeed seed = {});
+    // Annotation ticks, drawn as labelled vertical lines over the trace.
+    void SetMarks(CMarkTicks marks);
+    const CMarkTicks& Marks() const { return m_marks; }
+    // Stretches without data, left empty by the trace (set before SetData).
+    void SetGaps(std::vector<CSampleGap> gaps) { m_view.SetGaps(std::move(gaps)); }
     // The overview's pan: a new view at the same scale.
     void SetView(int64_t start, int64_t end);
     // One of the context menu's commands (ids of menu 312).
@@ -77,6 +83,7 @@ private:
     double m_dSampleRate = 200.0;
     double m_dScale = 1.0;
     double m_dOffset = 0.0;
+    CMarkTicks m_marks;
 };
 
 }  // namespace somatrix

@@ -28,11 +28,8 @@ void CWaveDispWnd::OpenComparison() {
     if (m_pCompare == nullptr) {
         m_pCompare = new CCompareWnd(this);
     }
-    if (m_recording.SampleCount() > 0) {
-        CReviewSource first;
-        first.Recording() = m_recording;
-        first.AdoptReviewRecording();
-        m_pCompare->SetRecording(0, std::move(first), m_strPath);
+    if (!m_source.Empty()) {
+        m_pCompare->SetRecording(0, m_source, m_strPath);
     } else {
         const QString path = AskRecording(this, review::CompareOpenFirst());
         QString error;
@@ -59,9 +56,7 @@ CWorksheetDialog* CWaveDispWnd::CreateWorksheetDialog() {
         return m_pCompare->CreateWorksheetDialog();
     }
     // The page reads a copy of the recording, which the dialog keeps while it is open.
-    auto source = std::make_shared<CReviewSource>();
-    source->Recording() = m_recording;
-    source->AdoptReviewRecording();
+    auto source = std::make_shared<CReviewSource>(m_source);
     const CWaveView& view = m_pWave->View();
     CWorksheetRange range;
     range.m_nViewStart = view.ViewStart();

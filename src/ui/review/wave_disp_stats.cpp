@@ -2,7 +2,6 @@
 // bar, and their copy to the clipboard.
 #include <algorithm>
 
-#include "analysis/beat_detector.h"
 #include "analysis/selection_stats.h"
 #include "report/number_format.h"
 #include "ui/review/selection_stats_panel.h"
@@ -14,8 +13,8 @@ namespace somatrix {
 
 namespace {
 
-// The bar's boxes end at 435 dialog units (652 pixels); the statistics start a little after.
-constexpr int kStatsLeft = 668;
+// The bar's boxes and buttons end at 628 dialog units (942 pixels); the statistics follow.
+constexpr int kStatsLeft = 950;
 
 }  // namespace
 
@@ -25,23 +24,13 @@ void CWaveDispWnd::LayoutStats() {
     m_pStats->setVisible(width > 0);
 }
 
-void CWaveDispWnd::DetectBeats() {
-    std::vector<double> times;
-    const double rate = m_recording.SampleRate();
-    for (const int64_t beat : ::somatrix::DetectBeats(
-             m_recording.Samples(), m_recording.SampleCount(), rate, EBeatSource::Ecg)) {
-        times.push_back(double(beat) / rate);
-    }
-    SetBeatTimes(std::move(times));
-}
-
 void CWaveDispWnd::SetBeatTimes(std::vector<double> beatTimes) {
     m_beatTimes = std::move(beatTimes);
     UpdateStatistics();
 }
 
 void CWaveDispWnd::UpdateStatistics() {
-    const uint32_t count = m_recording.SampleCount();
+    const uint32_t count = m_source.SampleCount();
     if (count == 0) {
         m_pStats->Clear();
         return;
@@ -49,15 +38,18 @@ void CWaveDispWnd::UpdateStatistics() {
     const CWaveView& view = m_pWave->View();
     const bool selected = view.SelLow() != view.SelHigh();
     CSelectionInput input;
-    input.m_pSamples = m_recording.Samples();
+    input.m_pSamples = m_source.Samples();
     input.m_nBegin =
         size_t(std::clamp<int64_t>(selected ? view.SelLow() : view.ViewStart(), 0, count));
     input.m_nEnd = size_t(std::clamp<int64_t>(selected ? view.SelHigh() : view.ViewEnd(),
                                               int64_t(input.m_nBegin), count));
-    input.m_dSampleRate = m_recording.SampleRate();
+    input.m_dSampleRate = m_source.SampleRate();
+    input.m_dOffset = m_source.Physical(0);
+    input.m_dScale = m_source.Physical(1) - input.m_dOffset;
     input.m_pBeatTimes = &m_beatTimes;
     m_pStats->SetStats(ComputeSelectionStats(input), selected,
-                       review::ValueDecimals(input.m_dScale, input.m_dOffset), QString());
+                       review::ValueDecimals(input.m_dScale, input.m_dOffset),
+                       QString::fromStdString(m_source.Unit()));
 }
 
 void CWaveDispWnd::CopyStatistics() {

@@ -10,6 +10,7 @@
 #include "ui/monitor/dlg_oper.h"
 #include "ui/monitor/info_scree_wnd.h"
 #include "ui/monitor/somatrix_view.h"
+#include "ui/shell/command_ids.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/window_stats.h"
 
@@ -70,6 +71,10 @@ void CDemoDriver::OnScanFinished() {
     }
     list->setCurrentIndex(position);
     start->click();
+    if (m_script.m_bRecordEdf) {
+        // Once the sensor has acknowledged Start, as the operator would choose the item.
+        QTimer::singleShot(kSettleMs, this, [this] { m_frame.ExecuteCommand(ids::kRecordWave); });
+    }
     if (m_pStats) {
         QTimer::singleShot(kWarmUpMs, this, [this] { m_pStats->BeginMeasure(); });
     }

@@ -46,7 +46,8 @@ QString StartUsage() {
                "       somatrix --demo [--sensors CE,C9,...|all] [--seed N] [simulator faults] "
                "[FILE]\n"
                "\n"
-               "  FILE        a review file (.dat, .eeg) opened in review mode\n"
+               "  FILE        a review file (.dat, .eeg) or an EDF+ recording (.edf) opened in\n"
+               "              review mode\n"
                "  --demo      simulated sensors on the port \"SIM\" (all fourteen by default)\n"
                "  --sensors   the simulated sensors, comma-separated type codes\n"
                "  --seed N    the simulated subject\n"
@@ -58,6 +59,8 @@ QString StartUsage() {
                "  --screenshot FILE   write a picture of the window to FILE before quitting\n"
                "  --quit-after S      close the window S seconds after start-up (with --measure:\n"
                "                      after Start, or at once when the sensor is not found)\n"
+               "  --record-edf        with --measure: record the waveform into the Data folder "
+               "(EDF+)\n"
                "  --stats             print CPU time, paints per second, the delay from arrival "
                "to\n"
                "                      paint and the longest stall during the scan when quitting\n"
@@ -74,6 +77,8 @@ bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString&
             options.m_bDemo = true;
         } else if (arg == QLatin1String("--stats")) {
             options.m_script.m_bStats = true;
+        } else if (arg == QLatin1String("--record-edf")) {
+            options.m_script.m_bRecordEdf = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             options.m_bHelp = true;
         } else if (arg == QLatin1String("--measure") || arg == QLatin1String("--screenshot") ||
