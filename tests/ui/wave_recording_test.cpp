@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -128,6 +130,18 @@ void CWaveRecordingTest::RecordPauseMarkStopAndReview() {
     if (!qEnvironmentVariableIsEmpty("SOMATRIX_SCREENSHOT")) {
         frame.grab().save(qEnvironmentVariable("SOMATRIX_SCREENSHOT"));
     }
+
+    // A file EDFlib refuses: its reason in the status bar, and every review window cleared.
+    QFile bad(data.filePath(QStringLiteral("bad.edf")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(600, '7'));
+    bad.close();
+    review.LoadWaveFile(bad.fileName());
+    QVERIFY(review.LastStatus().startsWith(QStringLiteral("无法打开 EDF+ 文件：")));
+    QCOMPARE(frame.statusBar()->currentMessage(), review.LastStatus());
+    QCOMPARE(review.WaveWnd()->View().SampleCount(), 0u);
+    QCOMPARE(review.InfoBar()->MarkList()->count(), 0);
+    QVERIFY(review.WaveWnd()->Marks().empty());
 }
 
 QTEST_MAIN(CWaveRecordingTest)
