@@ -7,6 +7,9 @@
 # stall of the event loop during the scan before it. Three runs: the in-process simulated port
 # with one sensor and with all fourteen on the bus, and a real serial port (a pseudo-terminal
 # served by somatrix-sim), which the window reads through the same serial code as a sensor.
+# Then the ECG (250 samples a second) is measured twice more on the simulated port, without and
+# with a waveform recording into EDF+ (`--record-edf`): the recording's own cost is the
+# difference of the two CPU figures.
 # Usage: bench/monitor_window_bench.sh [build folder] [seconds]   (default: build/, 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,3 +32,9 @@ trap 'kill "$sim" 2>/dev/null || true; rm -f "$link"' EXIT
 for _ in $(seq 50); do [[ -e "$link" ]] && break; sleep 0.1; done
 SOMATRIX_PORTS="$link" xvfb-run -a -s '-screen 0 1400x900x24' "$build/src/somatrix" \
     --measure B1 --stats --quit-after "$quit" 2>/dev/null
+
+for record in "" --record-edf; do
+    echo "== measuring CE ${record:-without a recording}"
+    xvfb-run -a -s '-screen 0 1400x900x24' "$build/src/somatrix" --demo --sensors CE \
+        --measure CE $record --stats --quit-after "$quit" 2>/dev/null
+done

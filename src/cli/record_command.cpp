@@ -231,7 +231,9 @@ int RunRecord(const std::vector<std::string>& args) {
         tick.start(200);
         for (const auto& [seconds, text] : o.m_marks) {
             QTimer::singleShot(static_cast<int>(seconds * 1000), &app,
-                               [&recorder, text = text] { recorder.AddAnnotation(text); });
+                               [&recorder, seconds = seconds, text = text] {
+                                   recorder.AddAnnotationAt(seconds, text);
+                               });
         }
     }
     core.OnStart();

@@ -62,6 +62,8 @@ bool ReadEdfLayout(std::FILE* f, CEdfLayout& layout, std::string& error) {
         }
         if (std::memcmp(fields.data() + k * 16, "EDF Annotations ", 16) == 0) {
             layout.m_annotationAreas.emplace_back(offset, 2 * samples);
+        } else {
+            layout.m_signals.emplace_back(offset, samples);
         }
         offset += 2 * samples;
     }

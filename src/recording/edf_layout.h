@@ -16,6 +16,8 @@ struct CEdfLayout {
     // Byte offset and length, within one record, of every "EDF Annotations" signal; the first
     // holds the time-keeping note of the record.
     std::vector<std::pair<int64_t, int64_t>> m_annotationAreas;
+    // Byte offset within one record and samples per record of every other signal, in order.
+    std::vector<std::pair<int64_t, int64_t>> m_signals;
 };
 
 // Reads the header of the open file `f`; false with `error` set when it is not an EDF+ header

@@ -166,6 +166,12 @@ double CEdfRecorder::AddAnnotation(const std::string& text) {
     return onset;
 }
 
+void CEdfRecorder::AddAnnotationAt(double onset, const std::string& text) {
+    if (IsOpen()) {
+        Annotate(onset, text);
+    }
+}
+
 void CEdfRecorder::Annotate(double onset, const std::string& text) {
     CAnnotation a{onset, -1.0, text};
     if (!m_journal.Append(a)) {

@@ -54,6 +54,8 @@ public:
     void SetResultValues(int a, int b, int c, int d);
     // An annotation at this moment; returns its onset in seconds from the start.
     double AddAnnotation(const std::string& text);
+    // An annotation at `onset` seconds from the start (a mark planned in advance).
+    void AddAnnotationAt(double onset, const std::string& text);
 
     void Pause();
     void Resume();

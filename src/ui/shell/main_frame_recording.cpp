@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "platform/program_folder.h"
 #include "protocol/oper_core.h"
 #include "recording/edf_repair.h"
 #include "ui/monitor/dlg_oper.h"
@@ -94,7 +93,7 @@ void CMainFrame::OnRecordWave() {
     const CRecordingInfo info{device.m_nType, device.m_szShortName, device.m_szDevNum,
                               device.m_szDate};
     QString error;
-    if (!m_pWaveRecorder->Start(QString::fromStdString(GetLogFolder()), info, error)) {
+    if (!m_pWaveRecorder->Start(QString::fromStdString(core.GetLogFolder()), info, error)) {
         statusBar()->showMessage(QString::fromUtf8(texts::kRecordingFailed).arg(error));
         return;
     }
@@ -124,7 +123,7 @@ void CMainFrame::OnWaveStopped(const QString& path, const QString& error) {
 }
 
 void CMainFrame::RepairDataFolder() {
-    const std::vector<std::string> repaired = RepairRecordingsIn(GetLogFolder());
+    const std::vector<std::string> repaired = RepairRecordingsIn(Panel()->Core().GetLogFolder());
     if (!repaired.empty()) {
         statusBar()->showMessage(
             QString::fromUtf8(texts::kRecordingsRepaired).arg(repaired.size()));
