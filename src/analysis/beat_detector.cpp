@@ -52,6 +52,7 @@ void CBeatDetector::Reset() {
     m_history.assign(PowerOfTwoAtLeast(4 * m_nDerivativeStep + 1), 0.0);
     m_nHistoryMask = m_history.size() - 1;
     m_window.assign(static_cast<size_t>(m_nWindow), 0.0);
+    m_fWindowScale = 1.0 / static_cast<double>(m_nWindow);
     m_nWindowAt = 0;
     m_fWindowSum = 0;
     m_raw.assign(PowerOfTwoAtLeast(m_nLearn + 2 * m_nLost + m_nFiducialBack + m_nMaxPeakLag +
@@ -119,7 +120,7 @@ double CBeatDetector::Feature(double value, double* slope) {
             m_fWindowSum += v;
         }
     }
-    return m_fWindowSum / static_cast<double>(m_nWindow);
+    return m_fWindowSum * m_fWindowScale;
 }
 
 // A peak begins where the feature starts rising and ends once it has fallen to half its top

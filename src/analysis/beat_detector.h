@@ -75,6 +75,7 @@ private:
     std::vector<double> m_window;  // the moving window's terms
     size_t m_nWindowAt = 0;
     double m_fWindowSum = 0;
+    double m_fWindowScale = 1;  // the window's mean, without a division per sample
     std::vector<double> m_raw;  // the input, for the fiducial point
     size_t m_nRawMask = 0;
     int64_t m_nIndex = 0;
