@@ -52,6 +52,7 @@ void CBeatDetector::Reset() {
     m_history.assign(PowerOfTwoAtLeast(4 * m_nDerivativeStep + 1), 0.0);
     m_nHistoryMask = m_history.size() - 1;
     m_window.assign(static_cast<size_t>(m_nWindow), 0.0);
+    m_fWindowScale = 1.0 / static_cast<double>(m_nWindow);
     m_nWindowAt = 0;
     m_fWindowSum = 0;
     m_raw.assign(PowerOfTwoAtLeast(m_nLearn + 2 * m_nLost + m_nFiducialBack + m_nMaxPeakLag +
@@ -74,6 +75,7 @@ void CBeatDetector::Reset() {
     m_recentRr.clear();
     m_nRrAt = 0;
     m_nSearchLimit = m_nLost;
+    m_nAverageRr = 0;
     m_noisePeaks.clear();
     m_bSearched = false;
     m_nLostSince = 0;
@@ -118,7 +120,7 @@ double CBeatDetector::Feature(double value, double* slope) {
             m_fWindowSum += v;
         }
     }
-    return m_fWindowSum / static_cast<double>(m_nWindow);
+    return m_fWindowSum * m_fWindowScale;
 }
 
 // A peak begins where the feature starts rising and ends once it has fallen to half its top
@@ -209,12 +211,19 @@ void CBeatDetector::Classify(const CPeak& peak) {
         // Soon after a QRS, a peak with less than half its slope is that beat's T wave.
         const bool bTWave =
             m_bHaveBeat && since < m_nTWave && peak.m_fSlope < 0.5 * m_fLastBeatSlope;
-        if (!bTWave) {
+        if (!bTWave && !TooEarly(since)) {
             AcceptBeat(peak, false);
             return;
         }
     }
     AddNoisePeak(peak);
+}
+
+// Pulse waves: a wave less than 45 % of the average interval after a beat is a jolt of the
+// finger, not a heart beat (a premature beat comes at 60 % or later).
+bool CBeatDetector::TooEarly(int64_t since) const {
+    return m_eSource == EBeatSource::Pulse && m_bHaveBeat && m_nAverageRr > 0 &&
+           100 * since < 45 * m_nAverageRr;
 }
 
 void CBeatDetector::AcceptBeat(const CPeak& peak, bool bSearchBack) {
@@ -249,11 +258,13 @@ void CBeatDetector::AcceptBeat(const CPeak& peak, bool bSearchBack) {
 // seen meanwhile.
 void CBeatDetector::UpdateSearchLimit() {
     m_nSearchLimit = m_nLost;
+    m_nAverageRr = 0;
     if (!m_recentRr.empty()) {
         int64_t sum = 0;
         for (int64_t rr : m_recentRr) {
             sum += rr;
         }
+        m_nAverageRr = sum / static_cast<int64_t>(m_recentRr.size());
         m_nSearchLimit =
             std::min(m_nLost, (166 * sum) / (100 * static_cast<int64_t>(m_recentRr.size())));
     }
@@ -273,6 +284,9 @@ void CBeatDetector::SearchBack() {
             continue;
         }
         if (m_bHaveBeat && since < m_nTWave && peak.m_fSlope < 0.5 * m_fLastBeatSlope) {
+            continue;
+        }
+        if (TooEarly(since)) {
             continue;
         }
         if (peak.m_fHeight > threshold && (!best || peak.m_fHeight > best->m_fHeight)) {

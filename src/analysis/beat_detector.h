@@ -51,6 +51,7 @@ private:
     void TrackPeak(double feature, double slope);
     void OnPeak(const CPeak& peak);
     void UpdateSearchLimit();
+    bool TooEarly(int64_t since) const;
     void AddNoisePeak(const CPeak& peak);
     int64_t FindFiducial(int64_t peakIndex) const;
     void Learn(int64_t samplesSeen);
@@ -74,6 +75,7 @@ private:
     std::vector<double> m_window;  // the moving window's terms
     size_t m_nWindowAt = 0;
     double m_fWindowSum = 0;
+    double m_fWindowScale = 1;  // the window's mean, without a division per sample
     std::vector<double> m_raw;  // the input, for the fiducial point
     size_t m_nRawMask = 0;
     int64_t m_nIndex = 0;
@@ -98,6 +100,7 @@ private:
     size_t m_nRrAt = 0;
     std::vector<CPeak> m_noisePeaks;  // noise peaks since the last beat, for the search back
     int64_t m_nSearchLimit = 0;       // 166 % of the average RR interval
+    int64_t m_nAverageRr = 0;         // 0 until there is one
     bool m_bSearched = false;         // searched back since the last new peak
     int64_t m_nLostSince = 0;         // the last beat or the last relearning
     int64_t m_nLastFiducial = -1;
