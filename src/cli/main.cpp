@@ -19,7 +19,8 @@ constexpr char kUsage[] =
 #ifdef SOMATRIX_WITH_PLATFORM
     "       somatrix-cli scan [--port NAME]... [--slow]\n"
     "       somatrix-cli record --port NAME --sensor TT --seconds S [--parsed FILE | --raw FILE]\n"
-    "                           [--gain G] [--trace]\n"
+    "                           [--gain G] [--mode M] [--trace] [--stats]\n"
+    "                           [--reconnect [--reconnect-timeout S]]\n"
     "       somatrix-cli paths\n"
 #endif
     ;

@@ -27,5 +27,9 @@ inline constexpr char kOnlineSuffix[] = "(在线)";
 inline constexpr char kLinkLost[] = "设备连接已断开，测量已停止：";  // followed by the port's error
 inline constexpr char kLogOpenFailed[] = "日志文件打开失败：";     // followed by path and reason
 inline constexpr char kPortNotOpen[] = "设备端口未打开";               // a request with the port closed
+inline constexpr char kWaitingForDevice[] = "设备已断开，正在等待重新连接…";
+inline constexpr char kReconnected[] = "已重新连接：";  // followed by the port's name
+inline constexpr char kCancelReconnect[] = "取消重连";  // button shown while waiting
+inline constexpr char kReconnectEnded[] = "已停止等待重新连接，记录已关闭";
 
 }  // namespace somatrix::texts

@@ -77,7 +77,8 @@ private slots:
                               "停止录制波形", "-", "打开波形文档(&O)...", "保存波形文档(&S)", "-",
                               "打印(&P)...", "打印预览(&V)", "打印设置(&R)...", "-", "退出(&X)"}));
         QCOMPARE(Texts(frame.ViewMenu()), (QStringList{"工具栏和停靠窗口(&T)", "状态栏(&S)",
-                                                       "应用程序外观(&A)", "界面切换"}));
+                                                       "应用程序外观(&A)", "界面切换",
+                                                       "断开后自动重连"}));
         QCOMPARE(Texts(frame.ViewMenu()->actions()[0]->menu()),
                  (QStringList{"标准(&S)", "-", "自定义..."}));
         const QList<QPair<int, bool>> states = {

@@ -25,7 +25,10 @@ CMainFrame::CMainFrame(CDeviceAccess& devices, const QString& programFolder, QWi
 
     BuildFileMenu();
     BuildViewMenu();
+    AddReconnectItem(m_pViewMenu);
+    BuildDemoMenu(devices);
     BuildHelpMenu();
+    StartIntegrityPane();
     AddAccelerators();
 
     connect(&m_pView->Panel(), &CDlgOper::LogFileChanged, this, [this](bool open) {

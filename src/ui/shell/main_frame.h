@@ -3,6 +3,7 @@
 // command id (QAction::data), so the toolbar, the accelerators and tests reach the same command
 // the menu does, and a command whose action is disabled is never carried out. The menus are
 // built one per function, so further items and bars are added beside them.
+#include <QColor>
 #include <QMainWindow>
 #include <functional>
 
@@ -79,6 +80,15 @@ protected:
     void OnStopRecord();
     void UpdateRecordState();
 
+    // Through a pulled cable (main_frame_link.cpp).
+    void AddReconnectItem(QMenu* menu);
+    void BuildDemoMenu(CDeviceAccess& devices);
+    void StartIntegrityPane();
+
+public:
+    // The integrity counters of the panel's measurement into the status bar's second pane.
+    void ShowIntegrity();
+
 private:
     CSomatrixView* m_pView = nullptr;
     QMenu* m_pFileMenu = nullptr;
@@ -90,6 +100,12 @@ private:
     CLookMenu* m_pLooks = nullptr;
     CViewPrinter* m_pPrinter = nullptr;
     bool m_bRecording = false;
+    bool m_bIntegrityShown = false;
 };
+
+// WCAG contrast ratio of two colours (1 to 21).
+double ContrastRatio(const QColor& a, const QColor& b);
+// The colour a faulty counter is written in on `background`: a red that reads at 4.5:1 or more.
+QColor FaultColour(const QColor& background);
 
 }  // namespace somatrix
