@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev libgl1-mesa-dev
           libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev fonts-noto-cjk
-          qt6-svg-dev ccache qt6-translations-l10n)
+          qt6-svg-dev ccache qt6-translations-l10n libedf-dev)
 if [[ "${1:-}" == "--gui" ]]; then
     packages+=(xvfb xauth imagemagick)
 fi

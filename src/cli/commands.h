@@ -13,6 +13,8 @@ namespace somatrix::cli {
 int RunReplay(const std::vector<std::string>& args);
 // review info FILE | time FILE INDEX... | cut FILE START END -o OUT
 int RunReview(const std::vector<std::string>& args);
+// export FILE (--edf OUT | --csv OUT) [--from S] [--to S]
+int RunExport(const std::vector<std::string>& args);
 
 #ifdef SOMATRIX_WITH_PLATFORM
 int RunScan(const std::vector<std::string>& args);

@@ -16,10 +16,12 @@ constexpr char kUsage[] =
     "       somatrix-cli review info FILE\n"
     "       somatrix-cli review time FILE INDEX...\n"
     "       somatrix-cli review cut FILE START END -o OUT\n"
+    "       somatrix-cli export FILE (--edf OUT | --csv OUT) [--from S] [--to S]\n"
 #ifdef SOMATRIX_WITH_PLATFORM
     "       somatrix-cli scan [--port NAME]... [--slow]\n"
     "       somatrix-cli record --port NAME --sensor TT --seconds S [--parsed FILE | --raw FILE]\n"
     "                           [--gain G] [--mode M] [--trace] [--stats]\n"
+    "                           [--edf FILE [--mark SECONDS:TEXT]...]\n"
     "                           [--reconnect [--reconnect-timeout S]]\n"
     "       somatrix-cli paths\n"
 #endif
@@ -41,6 +43,9 @@ int main(int argc, char** argv) {
         }
         if (command == "review") {
             return RunReview(args);
+        }
+        if (command == "export") {
+            return RunExport(args);
         }
 #ifdef SOMATRIX_WITH_PLATFORM
         if (command == "scan") {

@@ -19,10 +19,12 @@
 #include "discovery/device_search.h"
 #include "discovery/port_scanner.h"
 #include "discovery/system_scan_clock.h"
+#include "display/integrity_text.h"
 #include "platform/ms_comm.h"
 #include "platform/program_folder.h"
 #include "platform/system_port_list.h"
 #include "protocol/oper_core.h"
+#include "recording/edf_recorder.h"
 
 namespace somatrix::cli {
 
@@ -40,7 +42,22 @@ struct CRecordOptions {
     bool m_bStats = false;
     bool m_bReconnect = false;
     long m_nReconnectTimeout = 60;
+    std::string m_strEdf;
+    std::vector<std::pair<double, std::string>> m_marks;  // seconds after the recording starts
 };
+
+// "SECONDS:TEXT", seconds a number of at least 0.
+std::pair<double, std::string> ParseMark(const std::string& text) {
+    const size_t colon = text.find(':');
+    char* end = nullptr;
+    const std::string number = text.substr(0, colon);
+    const double seconds = std::strtod(number.c_str(), &end);
+    if (colon == std::string::npos || number.empty() || end == nullptr || *end != '\0' ||
+        !(seconds >= 0) || seconds > 24 * 3600.0 || colon + 1 >= text.size()) {
+        throw CUsageError("--mark needs SECONDS:TEXT, not '" + text + "'");
+    }
+    return {seconds, text.substr(colon + 1)};
+}
 
 CRecordOptions ParseRecordOptions(const std::vector<std::string>& args) {
     CRecordOptions o;
@@ -67,6 +84,10 @@ CRecordOptions ParseRecordOptions(const std::vector<std::string>& args) {
             o.m_bReconnect = true;
         } else if (arg == "--reconnect-timeout") {
             o.m_nReconnectTimeout = ParseNumber(arg, reader.Value(arg), 1, 24 * 3600);
+        } else if (arg == "--edf") {
+            o.m_strEdf = reader.Value(arg);
+        } else if (arg == "--mark") {
+            o.m_marks.push_back(ParseMark(reader.Value(arg)));
         } else {
             throw CUsageError("unknown argument " + arg);
         }
@@ -74,13 +95,47 @@ CRecordOptions ParseRecordOptions(const std::vector<std::string>& args) {
     if (o.m_strPort.empty() || !o.m_sensor || o.m_nSeconds == 0) {
         throw CUsageError("record needs --port NAME, --sensor TT and --seconds S");
     }
+    if (!o.m_marks.empty() && o.m_strEdf.empty()) {
+        throw CUsageError("--mark needs --edf FILE");
+    }
     return o;
 }
 
-// The trace sink, telling the recorder when the measurement flags change.
+// The trace sink, telling the recorder when the measurement flags change and handing the samples
+// to the EDF+ recording when there is one.
 class CRecordSink : public CTraceSink {
 public:
     explicit CRecordSink(bool trace) : CTraceSink(stdout, trace) {}
+    void AddSample(int a, int b, int c) override {
+        CTraceSink::AddSample(a, b, c);
+        if (m_pRecorder != nullptr) {
+            m_pRecorder->AddSample(a, b, c);
+        }
+    }
+    void SetValues(int a, int b, int c, int d) override {
+        CTraceSink::SetValues(a, b, c, d);
+        if (m_pRecorder != nullptr) {
+            m_pRecorder->SetValues(a, b, c, d);
+        }
+    }
+    void SetResultValues(int a, int b, int c, int d) override {
+        CTraceSink::SetResultValues(a, b, c, d);
+        if (m_pRecorder != nullptr) {
+            m_pRecorder->SetResultValues(a, b, c, d);
+        }
+    }
+    // A pulled cable: "no data" from the loss to the return.
+    void LinkWaitStarted(const std::string& /*lostPort*/) override {
+        if (m_pRecorder != nullptr) {
+            m_pRecorder->BeginGap();
+        }
+    }
+    void LinkRestored(const std::string& /*port*/) override {
+        if (m_pRecorder != nullptr) {
+            m_pRecorder->EndGap();
+        }
+    }
+    CEdfRecorder* m_pRecorder = nullptr;
     void FlagsChanged(const CMeasurementFlags& flags) override {
         CTraceSink::FlagsChanged(flags);
         m_bMeasured = m_bMeasured || flags.m_bMeasuring;
@@ -223,7 +278,8 @@ int RunRecord(const std::vector<std::string>& args) {
     core.Initialise(GetIniPath());
     const int index = core.GetCatalogue().IndexOfType(*o.m_sensor);
     if (index < 0) {
-        throw CUsageError("no sensor in the catalogue has type code " + FormatTypeCode(*o.m_sensor));
+        throw CUsageError("no sensor in the catalogue has type code " +
+                          FormatTypeCode(*o.m_sensor));
     }
     CMSComm link;
     core.SetSerialLink(&link);
@@ -263,6 +319,26 @@ int RunRecord(const std::vector<std::string>& args) {
             core.OnMode(*o.m_mode);
         }
     }
+    CSystemRecordingClock clock;
+    CEdfRecorder recorder(clock);
+    QTimer tick;
+    if (!o.m_strEdf.empty()) {
+        const _ZP_Device_Info& device = core.GetCatalogue().At(index);
+        const CRecordingInfo info{*o.m_sensor, device.m_szShortName, device.m_szDevNum,
+                                  device.m_szDate};
+        std::string error;
+        if (!recorder.Open(o.m_strEdf, info, error)) {
+            core.Shutdown();
+            return Fail(error);
+        }
+        sink.m_pRecorder = &recorder;
+        QObject::connect(&tick, &QTimer::timeout, [&] { recorder.Tick(); });
+        tick.start(200);
+        for (const auto& [seconds, text] : o.m_marks) {
+            QTimer::singleShot(static_cast<int>(seconds * 1000), &app,
+                               [&recorder, text = text] { recorder.AddAnnotation(text); });
+        }
+    }
     core.OnStart();
     if (!core.GetFlags().m_bStartRequested) {
         core.Shutdown();
@@ -277,6 +353,14 @@ int RunRecord(const std::vector<std::string>& args) {
     core.OnStop();
     WaitFor(sink, 1000, [&] { return !core.GetFlags().m_bStopRequested; });
     core.Shutdown();
+    if (recorder.IsOpen()) {
+        sink.m_pRecorder = nullptr;
+        recorder.AddAnnotation(IntegritySummary(core.GetIntegrity()));
+        std::string error;
+        if (!recorder.Close(&error)) {
+            return Fail("the recording " + o.m_strEdf + " is incomplete: " + error);
+        }
+    }
     if (o.m_bStats) {
         PrintStats(core.GetIntegrity());
     }

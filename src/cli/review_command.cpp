@@ -2,12 +2,15 @@
 // scripted checks and batch work.
 #include <bit>
 #include <cstdio>
+#include <ctime>
 #include <stdexcept>
 
 #include "cli/cli_args.h"
 #include "cli/commands.h"
 #include "cli/review_sha256.h"
+#include "review/edf_load.h"
 #include "review/review_file.h"
+#include "review/source_load.h"
 
 namespace somatrix::cli {
 namespace {
@@ -41,15 +44,50 @@ std::string SamplesSha256(const CReviewRecording& recording) {
     return hash.HexDigest();
 }
 
+void PrintStart(int64_t seconds) {
+    const auto when = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    if (localtime_r(&when, &local) != nullptr) {
+        std::printf("start %04d-%02d-%02d %02d:%02d:%02d\n", local.tm_year + 1900, local.tm_mon + 1,
+                    local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    }
+}
+
+int RunEdfInfo(const std::string& path) {
+    CReviewSource source;
+    const CSourceLoadOutcome outcome = LoadReviewSource(path, source);
+    if (outcome.m_result != ESourceLoad::kLoaded) {
+        throw CUsageError(path + ": " + outcome.m_strError);
+    }
+    if (outcome.m_bRepaired) {
+        std::puts("repaired");
+    }
+    std::printf("format edf+\nrate %u\nsamples %u\n", source.SampleRate(), source.SampleCount());
+    PrintStart(source.StartSeconds());
+    for (size_t k = 0; k < source.SignalCount(); ++k) {
+        const CSourceSignal& signal = source.Signals()[k];
+        std::printf("signal %zu %s %u %zu\n", k, signal.m_strLabel.c_str(), signal.m_nRate,
+                    signal.m_samples.size());
+    }
+    for (const CAnnotation& a : source.Annotations()) {
+        std::printf("annotation %.3f %s\n", a.m_fOnset, a.m_strText.c_str());
+    }
+    return 0;
+}
+
 int RunInfo(const std::vector<std::string>& args) {
     if (args.size() != 1) {
         throw CUsageError("info takes one FILE");
+    }
+    if (IsEdfPath(args[0])) {
+        return RunEdfInfo(args[0]);
     }
     CReviewRecording recording;
     if (!LoadOrThrow(args[0], recording)) {
         std::puts("rejected");
         return 0;
     }
+    std::printf("format review\nrate %u\n", recording.SampleRate());
     std::printf("samples %u\nsegments %u\n", recording.SampleCount(), recording.SegmentCount());
     for (uint32_t k = 0; k < recording.SegmentCount(); ++k) {
         std::printf("segment %u %u\n", recording.SegmentStart()[k], recording.SegmentTime()[k]);

@@ -27,4 +27,15 @@ std::string IntegrityText(const CIntegrityStats& stats) {
     return text;
 }
 
+std::string IntegritySummary(const CIntegrityStats& stats) {
+    std::vector<CIntegrityPart> parts = IntegrityParts(stats);
+    parts[0].m_strText = "帧 " + Count(stats.m_nFrames);
+    std::string text;
+    for (const CIntegrityPart& part : parts) {
+        text += text.empty() ? "" : kIntegritySeparator;
+        text += part.m_strText;
+    }
+    return text;
+}
+
 }  // namespace somatrix

@@ -19,5 +19,8 @@ inline constexpr char kIntegritySeparator[] = " · ";
 std::vector<CIntegrityPart> IntegrityParts(const CIntegrityStats& stats);
 // The parts joined with the separator, as plain text.
 std::string IntegrityText(const CIntegrityStats& stats);
+// The totals of a whole measurement, for a recording's annotation at its end:
+// "帧 N · 校验错 N · 跳过 N 字节 · 丢弃 N 字节 · 间断 N".
+std::string IntegritySummary(const CIntegrityStats& stats);
 
 }  // namespace somatrix

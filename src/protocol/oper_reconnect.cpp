@@ -23,6 +23,8 @@ bool COperCore::BeginWaitForDevice(const std::string& /*error*/) {
     }
     const _ZP_Device_Info& info = m_catalogue.At(m_nSelected);
     m_reconnect.BeginWait({info.m_nType, info.m_szDevNum}, m_devicePort.m_strName);
+    // Told first, so a recording takes the dropping flags for a gap, not for the end.
+    m_sink.LinkWaitStarted(m_reconnect.LostPort());
     SetFlags(CMeasurementFlags{});
     m_sink.SetMeasuring(false);
     // Everything received so far is on disk while the device is away.
@@ -30,7 +32,6 @@ bool COperCore::BeginWaitForDevice(const std::string& /*error*/) {
     m_sink.SetStatusText(texts::kWaitingForDevice);
     m_sink.SetInfoLine(texts::kWaitingForDevice);
     RefreshControls();
-    m_sink.LinkWaitStarted(m_reconnect.LostPort());
     return true;
 }
 

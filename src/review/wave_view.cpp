@@ -187,6 +187,20 @@ CTraceGeometry CWaveView::Geometry() const {
 
 void CWaveView::TraceColumns(std::vector<CColumnSpan>& columns) const {
     BuildTraceColumns(Geometry(), m_pyramid, columns);
+    if (m_gaps.empty()) {
+        return;
+    }
+    for (size_t x = 0; x < columns.size(); ++x) {
+        const int64_t lo = SampleAtPixel(static_cast<int32_t>(x));
+        const int64_t hi = std::max(lo + 1, SampleAtPixel(static_cast<int32_t>(x + 1)));
+        // The last gap that starts at or before lo.
+        const auto after = std::upper_bound(
+            m_gaps.begin(), m_gaps.end(), lo,
+            [](int64_t s, const CSampleGap& g) { return s < static_cast<int64_t>(g.m_nStart); });
+        if (after != m_gaps.begin() && static_cast<int64_t>((after - 1)->m_nEnd) >= hi) {
+            columns[x] = CColumnSpan{};
+        }
+    }
 }
 
 }  // namespace somatrix

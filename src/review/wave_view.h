@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "review/min_max_pyramid.h"
+#include "review/review_source.h"
 #include "review/wave_trace.h"
 
 namespace somatrix {
@@ -42,6 +43,9 @@ public:
     // Column of sample s: 0 left of the view, clamped to width + 1 right of it.
     int32_t PixelOfSample(int64_t s) const;
 
+    // Stretches without data (sorted): their columns stay empty in the trace.
+    void SetGaps(std::vector<CSampleGap> gaps) { m_gaps = std::move(gaps); }
+    const std::vector<CSampleGap>& Gaps() const { return m_gaps; }
     // Columns of the trace for the current view (one per pixel column).
     void TraceColumns(std::vector<CColumnSpan>& columns) const;
     CTraceGeometry Geometry() const;
@@ -74,6 +78,7 @@ private:
     const uint16_t* m_pSamples = nullptr;
     uint32_t m_nSampleCount = 0;
     CMinMaxPyramid m_pyramid;
+    std::vector<CSampleGap> m_gaps;
     int64_t m_nViewStart = 0;
     int64_t m_nViewEnd = 0;
     int64_t m_nSelStart = 0;  // anchor of a drag; may exceed m_nSelEnd until the button is up

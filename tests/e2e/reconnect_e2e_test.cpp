@@ -89,9 +89,10 @@ TEST(ReconnectEndToEnd, ComesBackOnAnotherPortWithItsGainAndEveryFrameLogged) {
         second->Start(ports.Port("ttyB"));
     });
     const std::string log = ports.Port("record.csv");
-    const CCliRun run =
-        RunCli("record --port " + ports.Port("ttyA") +
-               " --sensor CA --seconds 9 --gain 5 --reconnect --stats --parsed " + log);
+    const std::string edf = ports.Port("record.edf");
+    const CCliRun run = RunCli("record --port " + ports.Port("ttyA") +
+                               " --sensor CA --seconds 9 --gain 5 --reconnect --stats --parsed " +
+                               log + " --edf " + edf);
     plug.join();
     first.Stop();
     second->Stop();
@@ -127,6 +128,15 @@ TEST(ReconnectEndToEnd, ComesBackOnAnotherPortWithItsGainAndEveryFrameLogged) {
     EXPECT_TRUE(
         std::equal(after.begin(), after.end(), written.begin() + static_cast<long>(fromFirst)));
     EXPECT_EQ(Stat(run.m_strOut, "frames"), written.size());
+
+    // The waveform recording went on through the gap, marked at both ends, and ends with the
+    // counters.
+    const CCliRun info = RunCli("review info " + edf);
+    EXPECT_TRUE(std::regex_search(info.m_strOut, std::regex("annotation [0-9.]+ 断开\n")))
+        << info.m_strOut;
+    EXPECT_TRUE(std::regex_search(info.m_strOut, std::regex("annotation [0-9.]+ 重新连接\n")));
+    EXPECT_TRUE(
+        std::regex_search(info.m_strOut, std::regex("annotation [0-9.]+ 帧 [0-9]+ · 校验错 0 · ")));
 }
 
 TEST(ReconnectEndToEnd, AnotherDeviceNumberOnTheOldPortIsNotTakenAndTheModeComesBack) {

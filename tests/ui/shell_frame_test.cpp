@@ -71,20 +71,22 @@ private slots:
 
     void menuTextsIdsAndStates() {
         CMainFrame& frame = NewFrame();
-        QCOMPARE(Texts(frame.FileMenu()),
-                 (QStringList{"录存原始数据", "停录原始数据", "-", "开始保存解析数据",
-                              "停止保存解析数据", "-", "录存波形数据", "暂停录制波形",
-                              "停止录制波形", "-", "打开波形文档(&O)...", "保存波形文档(&S)", "-",
-                              "打印(&P)...", "打印预览(&V)", "打印设置(&R)...", "-", "退出(&X)"}));
+        QCOMPARE(
+            Texts(frame.FileMenu()),
+            (QStringList{"录存原始数据", "停录原始数据", "-", "开始保存解析数据",
+                         "停止保存解析数据", "-", "录存波形数据", "暂停录制波形", "停止录制波形",
+                         "插入标记", "-", "打开波形文档(&O)...", "保存波形文档(&S)", "-",
+                         "打印(&P)...", "打印预览(&V)", "打印设置(&R)...", "-", "退出(&X)"}));
         QCOMPARE(Texts(frame.ViewMenu()), (QStringList{"工具栏和停靠窗口(&T)", "状态栏(&S)",
                                                        "应用程序外观(&A)", "界面切换",
                                                        "断开后自动重连"}));
         QCOMPARE(Texts(frame.ViewMenu()->actions()[0]->menu()),
                  (QStringList{"标准(&S)", "-", "自定义..."}));
         const QList<QPair<int, bool>> states = {
-            {32812, true},  {32811, false}, {32819, true}, {32820, false}, {32813, false},
-            {32814, false}, {32815, false}, {57607, true}, {57609, true},  {57606, true},
-            {57665, true},  {59392, true},  {59393, true}, {126, true},    {32781, true}};
+            {32812, true},  {32811, false}, {32819, true},  {32820, false},
+            {32813, false}, {32814, false}, {32815, false}, {32816, false},
+            {57607, true},  {57609, true},  {57606, true},  {57665, true},
+            {59392, true},  {59393, true},  {126, true},    {32781, true}};
         for (const auto& [id, enabled] : states) {
             QVERIFY2(frame.FindAction(id), qPrintable(QString::number(id)));
             QCOMPARE(frame.FindAction(id)->isEnabled(), enabled);

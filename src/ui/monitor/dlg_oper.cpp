@@ -109,10 +109,16 @@ void CDlgOper::OnStopLog() {
 
 void CDlgOper::SetValues(int a, int b, int c, int d) {
     m_pInfo->SetValues(a, b, c, d);
+    if (m_pTap) {
+        m_pTap->SetValues(a, b, c, d);
+    }
 }
 
 void CDlgOper::SetResultValues(int a, int b, int c, int d) {
     m_pInfo->SetResultValues(a, b, c, d);
+    if (m_pTap) {
+        m_pTap->SetResultValues(a, b, c, d);
+    }
 }
 
 void CDlgOper::SetMaxMin(bool on, int max1, int min1, int max2, int min2) {
@@ -129,12 +135,25 @@ void CDlgOper::SetMeasuring(bool measuring) {
 
 void CDlgOper::SetSensor(uint8_t type, const std::string& shortName) {
     m_pInfo->SetSensor(type, FromUtf8(shortName));
+    if (m_pTap) {
+        m_pTap->SetSensor(type, shortName);
+    }
 }
 
 void CDlgOper::AddSample(int a, int b, int c) {
     if (m_pView) {
         m_pView->AddSample(a, b, c);
     }
+    if (m_pTap) {
+        m_pTap->AddSample(a, b, c);
+    }
+}
+
+void CDlgOper::FlagsChanged(const CMeasurementFlags& flags) {
+    if (m_pTap) {
+        m_pTap->FlagsChanged(flags);
+    }
+    emit MeasuringChanged();
 }
 
 void CDlgOper::SetSensorType(uint8_t type) {

@@ -82,6 +82,10 @@ public:
     void SetMeasuring(bool measuring) override;
     void SetSensor(uint8_t type, const std::string& shortName) override;
     void AddSample(int a, int b, int c) override;
+    void FlagsChanged(const CMeasurementFlags& flags) override;
+    // A second listener to the samples, readings, results, selections and flags (the waveform
+    // recording); null for none.
+    void SetSampleTap(CMonitorSink* tap) { m_pTap = tap; }
     void SetSensorType(uint8_t type) override;
     void SetControlStates(const CControlStates& states) override;
     void SetGainText(int gain) override;
@@ -109,17 +113,21 @@ signals:
     // The wait for a device whose cable was pulled began (true) or ended (false), with the
     // device back or given up.
     void WaitingForDeviceChanged(bool waiting);
+    // The measurement flags changed.
+    void MeasuringChanged();
 
 private:
     void CreateUpperGroup();
     void CreateLowerGroup();
     void CreateReconnectControls();
     void ShowWaiting(bool waiting);
+    void EndWaiting();
     void ConnectControls();
     QPushButton* MakeButton(int id, const char* text, const QRect& rc);
     QLabel* MakeLabel(const char* text, const QRect& rc);
 
     CSomatrixView* m_pView;
+    CMonitorSink* m_pTap = nullptr;
     CDeviceAccess& m_devices;
     COperCore m_core;
     std::unique_ptr<CScanRunner> m_pScanRunner;

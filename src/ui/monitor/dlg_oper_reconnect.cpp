@@ -24,16 +24,29 @@ void CDlgOper::ShowWaiting(bool waiting) {
     emit WaitingForDeviceChanged(waiting);
 }
 
-void CDlgOper::LinkWaitStarted(const std::string& /*lostPort*/) {
+void CDlgOper::LinkWaitStarted(const std::string& lostPort) {
+    if (m_pTap) {
+        m_pTap->LinkWaitStarted(lostPort);
+    }
     m_pReconnectRunner->OnWaitStarted();
     ShowWaiting(true);
 }
 
-void CDlgOper::LinkRestored(const std::string& /*port*/) {
-    LinkWaitEnded();
+void CDlgOper::LinkRestored(const std::string& port) {
+    if (m_pTap) {
+        m_pTap->LinkRestored(port);
+    }
+    EndWaiting();
 }
 
 void CDlgOper::LinkWaitEnded() {
+    if (m_pTap) {
+        m_pTap->LinkWaitEnded();
+    }
+    EndWaiting();
+}
+
+void CDlgOper::EndWaiting() {
     // Also called while the panel closes, after the runner has gone.
     if (m_pReconnectRunner) {
         m_pReconnectRunner->OnWaitEnded();

@@ -29,6 +29,11 @@ void CPortionWnd::SetSelection(int64_t low, int64_t high) {
     update();
 }
 
+void CPortionWnd::SetMarks(CMarkTicks marks) {
+    m_marks = std::move(marks);
+    update();
+}
+
 void CPortionWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int w = width();
@@ -58,6 +63,14 @@ void CPortionWnd::paintEvent(QPaintEvent*) {
         } else {
             const QRect r(QPoint(sel.m_nLeft, t + 1), QPoint(sel.m_nRight - 1, b - 2));
             painter.fillRect(r, review::kOverviewSelection);
+        }
+    }
+    const int64_t total = m_model.Total();
+    if (total > 0) {
+        painter.setPen(review::kMarkTick);
+        for (const CMarkTick& mark : m_marks) {
+            const auto x = static_cast<int>(mark.m_nSample * w / total);
+            painter.drawLine(x, t, x, t + (b - t) / 3);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "review/portion_view.h"
+#include "ui/review/mark_ticks.h"
 
 namespace somatrix {
 
@@ -18,6 +19,8 @@ public:
     void SetTotal(int64_t count);
     void SetView(int64_t start, int64_t end);
     void SetSelection(int64_t low, int64_t high);
+    // Annotation ticks along the top edge.
+    void SetMarks(CMarkTicks marks);
 
     const CPortionView& Model() const { return m_model; }
 
@@ -30,6 +33,7 @@ protected:
 private:
     CWaveDispWnd* m_pParent;
     CPortionView m_model;
+    CMarkTicks m_marks;
 };
 
 }  // namespace somatrix

@@ -6,7 +6,102 @@ namespace somatrix::review {
 
 inline QString FileFilter() {
     // The platform dialog separates patterns by spaces, so the two extensions are listed that way.
-    return QStringLiteral("脑电图数据文件(*.dat *.eeg);;所有文件(*.*)");
+    return QStringLiteral("脑电图数据文件(*.dat *.eeg);;EDF+ 文件(*.edf);;所有文件(*.*)");
+}
+// Saving offers both formats, the opened file's own first.
+inline QString SaveFilter(bool edfFirst) {
+    return edfFirst ? QStringLiteral("EDF+ 文件(*.edf);;脑电图数据文件(*.dat *.eeg)")
+                    : QStringLiteral("脑电图数据文件(*.dat *.eeg);;EDF+ 文件(*.edf)");
+}
+inline QString CsvFilter() {
+    return QStringLiteral("CSV 文件(*.csv)");
+}
+inline QString ExportCsvTitle() {
+    return QStringLiteral("导出 CSV");
+}
+
+// EDF+ recordings in review.
+inline QString SignalCaption() {
+    return QStringLiteral("信号");
+}
+inline QString MarksCaption() {
+    return QStringLiteral("标记");
+}
+inline QString AddMarkText() {
+    return QStringLiteral("添加标记");
+}
+inline QString RenameMarkText() {
+    return QStringLiteral("重命名");
+}
+inline QString RemoveMarkText() {
+    return QStringLiteral("删除标记");
+}
+inline QString ExportCsvText() {
+    return QStringLiteral("导出 CSV");
+}
+inline QString MarkerName() {
+    return QStringLiteral("标记 %1");
+}
+inline QString RenameMarkTitle() {
+    return QStringLiteral("重命名标记");
+}
+inline QString RenameMarkLabel() {
+    return QStringLiteral("标记名称：");
+}
+inline QString Repaired() {
+    return QStringLiteral("录制文件曾被中断，已修复：%1");
+}
+inline QString EdfRefused() {
+    return QStringLiteral("无法打开 EDF+ 文件：%1");
+}
+inline QString EdfReason(int code) {
+    switch (code) {
+        case -1:
+            return QStringLiteral("内存不足");
+        case -2:
+            return QStringLiteral("文件不存在");
+        case -3:
+            return QStringLiteral("文件格式有错误");
+        case -4:
+            return QStringLiteral("打开的文件太多");
+        case -5:
+            return QStringLiteral("读取文件出错");
+        case -6:
+            return QStringLiteral("文件已被打开");
+        case -7:
+            return QStringLiteral("不是 EDF 文件");
+        case -10:
+            return QStringLiteral("不支持不连续的记录（EDF+D）");
+        default:
+            return QStringLiteral("错误代码 %1").arg(code);
+    }
+}
+inline QString ExportFailed() {
+    return QStringLiteral("导出失败：%1");
+}
+inline QString ReviewLossTitle() {
+    return QStringLiteral("保存为脑电图数据文件");
+}
+inline QString ReviewLossIntro() {
+    return QStringLiteral("脑电图数据文件只能保存一个每秒 200 个采样的信号，保存后将丢失：");
+}
+inline QString LossAnnotations() {
+    return QStringLiteral("%1 个标记");
+}
+inline QString LossRate() {
+    return QStringLiteral("采样率 %1 Hz（文件将按 200 Hz 读取，时间会改变）");
+}
+inline QString LossSignals() {
+    return QStringLiteral("其他 %1 个信号");
+}
+inline QString LossGaps() {
+    return QStringLiteral("无数据段（暂停、断开）");
+}
+inline QString LossUnits() {
+    return QStringLiteral("物理单位和比例（%1）");
+}
+inline QString ReviewLossQuestion() {
+    return QStringLiteral("仍要保存吗？");
 }
 inline QString FileDialogTitle() {
     return QStringLiteral("打开脑电图数据文件");

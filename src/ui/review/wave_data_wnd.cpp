@@ -77,6 +77,20 @@ void CWaveDataWnd::paintEvent(QPaintEvent* event) {
     }
     painter.setPen(review::kWaveCursor);
     painter.drawLine(a, 0, a, height() - 1);
+    for (const CMarkTick& mark : m_marks) {
+        if (mark.m_nSample < m_view.ViewStart() || mark.m_nSample > m_view.ViewEnd()) {
+            continue;
+        }
+        const int x = m_view.PixelOfSample(mark.m_nSample);
+        painter.setPen(review::kMarkTick);
+        painter.drawLine(x, 0, x, height() - 1);
+        painter.drawText(x + 3, 12, mark.m_strText);
+    }
+}
+
+void CWaveDataWnd::SetMarks(CMarkTicks marks) {
+    m_marks = std::move(marks);
+    update();
 }
 
 void CWaveDataWnd::resizeEvent(QResizeEvent* event) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "review/wave_view.h"
+#include "ui/review/mark_ticks.h"
 
 class QMenu;
 
@@ -21,6 +22,11 @@ public:
 
     // New samples after a load or a cut: view and selection reset, scales follow the data.
     void SetData(const uint16_t* samples, uint32_t count);
+    // Annotation ticks, drawn as labelled vertical lines over the trace.
+    void SetMarks(CMarkTicks marks);
+    const CMarkTicks& Marks() const { return m_marks; }
+    // Stretches without data, left empty by the trace (set before SetData).
+    void SetGaps(std::vector<CSampleGap> gaps) { m_view.SetGaps(std::move(gaps)); }
     // The overview's pan: a new view at the same scale.
     void SetView(int64_t start, int64_t end);
     // One of the context menu's commands (ids of menu 312).
@@ -52,6 +58,7 @@ private:
     CWaveView m_view;
     QImage m_image;  // the size of the window, made again on every resize
     std::vector<CColumnSpan> m_columns;
+    CMarkTicks m_marks;
 };
 
 }  // namespace somatrix

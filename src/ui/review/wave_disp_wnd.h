@@ -1,12 +1,13 @@
 #pragma once
-// The review display: owns the review recording and lays out the wave window, the overview,
-// the two rulers and the review bar; carries the Open and Save commands. The children report to
+// The review display: owns the review source (a review file or an EDF+ recording) and lays out
+// the wave window, the overview, the two rulers and the review bar; carries the Open and Save
+// commands, the signal choice, the annotations and the CSV export. The children report to
 // it and it keeps the others in step (they never talk to each other).
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 
-#include "review/review_recording.h"
+#include "review/review_source.h"
 
 namespace somatrix {
 
@@ -38,7 +39,20 @@ public:
     // recording has no time stamp.
     QString FormatSampleTime(int64_t s) const;
 
-    const CReviewRecording& Recording() const { return m_recording; }
+    const CReviewRecording& Recording() const { return m_source.Recording(); }
+    const CReviewSource& Source() const { return m_source; }
+    // The status bar's last text from review (a repaired file, a file EDFlib refused).
+    QString LastStatus() const { return m_strStatus; }
+
+    // The signal shown, the annotations, the export (the review bar's commands).
+    void ChooseSignal(int index);
+    void JumpToMark(int index);
+    // Adds "标记 N" at the selection's start (the view's start without a selection).
+    void AddMark();
+    // Renames annotation `index` to `text`; asks for the text when it is null.
+    void RenameMark(int index, const QString& text = QString());
+    void RemoveMark(int index);
+    void ExportCsv();
     CWaveDataWnd* WaveWnd() const { return m_pWave; }
     CPortionWnd* PortionWnd() const { return m_pPortion; }
     CRulerWnd* TimeRuler() const { return m_pTimeRuler; }
@@ -55,8 +69,14 @@ private:
     void ShowRecording();
     // Every window back to its state before any recording.
     void ClearWindows();
+    // Ticks and list of the annotations after any change.
+    void ShowMarks(int current = -1);
+    void ShowStatus(const QString& text);
+    // What a review file would lose of the source, one line each; empty when nothing.
+    QStringList ReviewFileLosses() const;
 
-    CReviewRecording m_recording;
+    CReviewSource m_source;
+    QString m_strStatus;
     CPortionWnd* m_pPortion;
     CRulerWnd* m_pValueRuler;
     CRulerWnd* m_pTimeRuler;

@@ -1,7 +1,9 @@
 #include "ui/review/wave_info_bar.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <cmath>
 
 #include "ui/review/review_texts.h"
@@ -52,6 +54,52 @@ CWaveInfoBar::CWaveInfoBar(QWidget* parent) : QDialog(parent) {
     m_pXScale = AddBox(this, review::ids::kXScale, review::XScaleCaption(), 326, 6);
     AddLabel(this, review::YScaleCaption(), 294, 29, 21, 8);
     m_pYScale = AddBox(this, review::ids::kYScale, review::YScaleCaption(), 326, 24);
+
+    // Beyond the template: the signal chooser, the annotation list and its commands, export.
+    AddLabel(this, review::SignalCaption(), 442, 9, 20, 8);
+    m_pSignals = new QComboBox(this);
+    m_pSignals->setAccessibleName(review::SignalCaption());
+    m_pSignals->setGeometry(FromDialogUnits(462, 5, 84, 14));
+    AddLabel(this, review::MarksCaption(), 442, 28, 20, 8);
+    m_pMarks = new QComboBox(this);
+    m_pMarks->setAccessibleName(review::MarksCaption());
+    m_pMarks->setGeometry(FromDialogUnits(462, 24, 84, 14));
+    const auto button = [this](const QString& text, int x, int y) {
+        auto* b = new QPushButton(text, this);
+        b->setAccessibleName(text);
+        b->setGeometry(FromDialogUnits(x, y, 38, 14));
+        return b;
+    };
+    m_pAddMark = button(review::AddMarkText(), 550, 5);
+    m_pExportCsv = button(review::ExportCsvText(), 590, 5);
+    m_pRenameMark = button(review::RenameMarkText(), 550, 24);
+    m_pRemoveMark = button(review::RemoveMarkText(), 590, 24);
+    connect(m_pSignals, &QComboBox::activated, this, &CWaveInfoBar::SignalChosen);
+    connect(m_pMarks, &QComboBox::activated, this, &CWaveInfoBar::MarkChosen);
+    connect(m_pAddMark, &QPushButton::clicked, this, &CWaveInfoBar::AddMarkClicked);
+    connect(m_pRenameMark, &QPushButton::clicked, this,
+            [this] { emit RenameMarkClicked(m_pMarks->currentIndex()); });
+    connect(m_pRemoveMark, &QPushButton::clicked, this,
+            [this] { emit RemoveMarkClicked(m_pMarks->currentIndex()); });
+    connect(m_pExportCsv, &QPushButton::clicked, this, &CWaveInfoBar::ExportCsvClicked);
+    SetSignals({}, -1);
+    SetMarks({}, -1);
+}
+
+void CWaveInfoBar::SetSignals(const QStringList& labels, int current) {
+    m_pSignals->clear();
+    m_pSignals->addItems(labels);
+    m_pSignals->setCurrentIndex(current);
+    m_pSignals->setEnabled(labels.size() > 1);
+}
+
+void CWaveInfoBar::SetMarks(const QStringList& items, int current) {
+    m_pMarks->clear();
+    m_pMarks->addItems(items);
+    m_pMarks->setCurrentIndex(current);
+    m_pMarks->setEnabled(!items.isEmpty());
+    m_pRenameMark->setEnabled(!items.isEmpty());
+    m_pRemoveMark->setEnabled(!items.isEmpty());
 }
 
 void CWaveInfoBar::SetViewTimes(const QString& start, const QString& end) {

@@ -7,9 +7,10 @@ namespace somatrix::ids {
 // File menu: logs.
 inline constexpr int kStopRawLog = 32811;
 inline constexpr int kStartRawLog = 32812;
-inline constexpr int kRecordWave = 32813;  // always disabled
-inline constexpr int kPauseWave = 32814;   // always disabled
-inline constexpr int kStopWave = 32815;    // always disabled
+inline constexpr int kRecordWave = 32813;  // waveform recording into EDF+
+inline constexpr int kPauseWave = 32814;   // checked while paused
+inline constexpr int kStopWave = 32815;
+inline constexpr int kInsertMarker = 32816;  // Ctrl+M, a marker in the recording
 inline constexpr int kStartParsedLog = 32819;
 inline constexpr int kStopParsedLog = 32820;
 

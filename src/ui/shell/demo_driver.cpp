@@ -72,6 +72,10 @@ void CDemoDriver::OnScanFinished() {
     }
     list->setCurrentIndex(position);
     start->click();
+    if (m_script.m_bRecordEdf) {
+        // Once the sensor has acknowledged Start, as the operator would choose the item.
+        QTimer::singleShot(kSettleMs, this, [this] { m_frame.ExecuteCommand(ids::kRecordWave); });
+    }
     if (m_pStats) {
         QTimer::singleShot(kWarmUpMs, this, [this] { m_pStats->BeginMeasure(); });
     }

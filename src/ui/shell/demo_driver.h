@@ -19,7 +19,8 @@ struct CDemoScript {
     QString m_strScreenshot;  // picture of the window written just before quitting
     // Closes the window this long after start-up, or after Start when measuring; -1 never.
     int m_nQuitAfterMs = -1;
-    bool m_bStats = false;  // measures the window at work and prints the figures at the end
+    bool m_bRecordEdf = false;  // records the measured waveform (File menu 32813)
+    bool m_bStats = false;      // measures the window at work and prints the figures at the end
     // Pulls the simulated cable this long after Start; -1 never. The time until the measurement
     // runs again is printed.
     int m_nUnplugAfterMs = -1;

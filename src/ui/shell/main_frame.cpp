@@ -6,6 +6,7 @@
 
 #include "ui/monitor/dlg_oper.h"
 #include "ui/monitor/somatrix_view.h"
+#include "ui/monitor/wave_recorder.h"
 #include "ui/shell/about_box.h"
 #include "ui/shell/app_look.h"
 #include "ui/shell/command_ids.h"
@@ -28,9 +29,10 @@ CMainFrame::CMainFrame(CDeviceAccess& devices, const QString& programFolder, QWi
     AddReconnectItem(m_pViewMenu);
     BuildDemoMenu(devices);
     BuildHelpMenu();
-    StartIntegrityPane();
     AddAccelerators();
 
+    CreateWaveRecorder();
+    StartIntegrityPane();
     connect(&m_pView->Panel(), &CDlgOper::LogFileChanged, this, [this](bool open) {
         UpdateCommandStates();
         UpdateRecordState();
@@ -41,7 +43,11 @@ CMainFrame::CMainFrame(CDeviceAccess& devices, const QString& programFolder, QWi
 
 CMainFrame::~CMainFrame() {
     // The panel stops a measurement and closes its log as it goes, and reports that; the frame
-    // must still be whole to hear it.
+    // must still be whole to hear it. A waveform recording ends with the window; its file is kept.
+    if (Panel()) {
+        Panel()->SetSampleTap(nullptr);
+    }
+    m_pWaveRecorder->Stop();
     delete takeCentralWidget();
     m_pView = nullptr;
 }
@@ -94,6 +100,7 @@ void CMainFrame::UpdateCommandStates() {
             action->setEnabled(open);
         }
     }
+    UpdateWaveStates();
 }
 
 // ---- Menus -------------------------------------------------------------------------------------
@@ -122,13 +129,7 @@ void CMainFrame::AddLogItems(QMenu* menu) {
     AddCommand(menu, ids::kStopParsedLog, QStringLiteral("停止保存解析数据"),
                [this] { Panel()->OnStopLog(); });
     menu->addSeparator();
-    // Waveform recording has no implementation behind it: the items are shown greyed and the
-    // toolbar's record buttons drive the raw log instead.
-    for (const auto& [id, text] :
-         {std::pair{ids::kRecordWave, "录存波形数据"}, std::pair{ids::kPauseWave, "暂停录制波形"},
-          std::pair{ids::kStopWave, "停止录制波形"}}) {
-        AddCommand(menu, id, QString::fromUtf8(text), {})->setEnabled(false);
-    }
+    AddWaveItems(menu);
 }
 
 void CMainFrame::AddDocumentItems(QMenu* menu) {

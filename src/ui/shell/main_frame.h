@@ -7,7 +7,9 @@
 #include <QMainWindow>
 #include <functional>
 
+class QLabel;
 class QMenu;
+class QPushButton;
 
 namespace somatrix {
 
@@ -18,6 +20,7 @@ class CLookMenu;
 class CSomatrixView;
 class CStatusPanes;
 class CViewPrinter;
+class CWaveRecorder;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -47,6 +50,11 @@ public:
     CLookMenu* Looks() const { return m_pLooks; }
     // The toolbar's recording state: the panel's raw log is open.
     bool IsRecording() const { return m_bRecording; }
+    // The waveform recording (File menu 32813..32815 and the marker command).
+    CWaveRecorder* WaveRecorder() const { return m_pWaveRecorder; }
+    // The status bar's recording state and, after a stop, the action that opens the file.
+    QLabel* RecordingLabel() const { return m_pRecordingLabel; }
+    QPushButton* OpenRecordingButton() const { return m_pOpenRecording; }
     // Toolbar commands 19000..19007.
     void OnToolCommand(int id);
     // The bars' and the menu's context menu, with "自定义...".
@@ -80,6 +88,16 @@ protected:
     void OnStopRecord();
     void UpdateRecordState();
 
+    // Waveform recording (main_frame_recording.cpp).
+    void CreateWaveRecorder();
+    void AddWaveItems(QMenu* menu);
+    void UpdateWaveStates();
+    void OnRecordWave();
+    void ShowWaveState();
+    void OnWaveStopped(const QString& path, const QString& error);
+    // Repairs the recordings cut short in the Data folder and says so in the status bar.
+    void RepairDataFolder();
+
     // Through a pulled cable (main_frame_link.cpp).
     void AddReconnectItem(QMenu* menu);
     void BuildDemoMenu(CDeviceAccess& devices);
@@ -101,6 +119,10 @@ private:
     CViewPrinter* m_pPrinter = nullptr;
     bool m_bRecording = false;
     bool m_bIntegrityShown = false;
+    CWaveRecorder* m_pWaveRecorder = nullptr;
+    QLabel* m_pRecordingLabel = nullptr;
+    QPushButton* m_pOpenRecording = nullptr;
+    QString m_strLastRecording;
 };
 
 // WCAG contrast ratio of two colours (1 to 21).

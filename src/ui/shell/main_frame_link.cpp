@@ -13,6 +13,7 @@
 #include "display/integrity_text.h"
 #include "ui/monitor/device_access.h"
 #include "ui/monitor/dlg_oper.h"
+#include "ui/monitor/wave_recorder.h"
 #include "ui/shell/command_ids.h"
 #include "ui/shell/link_texts.h"
 #include "ui/shell/main_frame.h"
@@ -72,6 +73,9 @@ void CMainFrame::BuildDemoMenu(CDeviceAccess& devices) {
 }
 
 void CMainFrame::StartIntegrityPane() {
+    // A waveform recording ends with the measurement's counters as an annotation.
+    m_pWaveRecorder->SetStopNote(
+        [this] { return IntegritySummary(Panel()->Core().GetIntegrity()); });
     auto* timer = new QTimer(this);
     timer->setInterval(1000);
     connect(timer, &QTimer::timeout, this, [this] { ShowIntegrity(); });

@@ -66,4 +66,19 @@ inline constexpr const char* kMoveUp = "上移(&U)";
 inline constexpr const char* kMoveDown = "下移(&D)";
 inline constexpr const char* kReset = "重置(&R)";
 
+// Waveform recording (File menu 32813..32815, markers, status bar).
+inline constexpr const char* kRecordWave = "录存波形数据";
+inline constexpr const char* kPauseWave = "暂停录制波形";
+inline constexpr const char* kStopWave = "停止录制波形";
+inline constexpr const char* kInsertMarker = "插入标记";
+inline constexpr const char* kMarkerName = "标记 %1";
+inline constexpr const char* kOpenInReview = "在回放模式中打开";
+// Red dot, elapsed time, sensor, rate, markers, file size.
+inline constexpr const char* kRecordingState = "录制中 %1  %2  %3  标记 %4  %5";
+inline constexpr const char* kRecordingPaused = "已暂停";
+inline constexpr const char* kMeasuringRate = "测速中";
+inline constexpr const char* kRecordingSaved = "波形已保存：%1";
+inline constexpr const char* kRecordingFailed = "波形录制失败：%1";
+inline constexpr const char* kRecordingsRepaired = "已修复 %1 个中断的波形录制文件";
+
 }  // namespace somatrix::texts

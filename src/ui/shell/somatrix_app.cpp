@@ -45,7 +45,8 @@ QString StartUsage() {
         "usage: somatrix [FILE]\n"
         "       somatrix --demo [--sensors CE,C9,...|all] [--seed N] [simulator faults] [FILE]\n"
         "\n"
-        "  FILE        a review file (.dat, .eeg) opened in review mode\n"
+        "  FILE        a review file (.dat, .eeg) or an EDF+ recording (.edf) opened in review\n"
+        "              mode\n"
         "  --demo      simulated sensors on the port \"SIM\" (all fourteen by default)\n"
         "  --sensors   the simulated sensors, comma-separated type codes\n"
         "  --seed N    the simulated subject\n"
@@ -60,6 +61,7 @@ QString StartUsage() {
         "                      after Start, or at once when the sensor is not found)\n"
         "  --unplug-after S    pull the simulated cable S seconds after Start; the sensors\n"
         "                      come back 3 s later on the next port name (SIM2, ...)\n"
+        "  --record-edf        with --measure: record the waveform into the Data folder (EDF+)\n"
         "  --stats             print CPU time, paints per second, the delay from arrival to\n"
         "                      paint and the longest stall during the scan when quitting\n");
 }
@@ -72,6 +74,8 @@ bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString&
             options.m_bDemo = true;
         } else if (arg == QLatin1String("--stats")) {
             options.m_script.m_bStats = true;
+        } else if (arg == QLatin1String("--record-edf")) {
+            options.m_script.m_bRecordEdf = true;
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             options.m_bHelp = true;
         } else if (arg == QLatin1String("--measure") || arg == QLatin1String("--screenshot") ||

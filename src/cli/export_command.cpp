@@ -1,0 +1,78 @@
+// somatrix-cli export: converts a recording (EDF+ or review file), or a stretch of it, into
+// EDF+ or CSV without a window.
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "cli/cli_args.h"
+#include "cli/commands.h"
+#include "review/csv_export.h"
+#include "review/edf_save.h"
+#include "review/source_load.h"
+
+namespace somatrix::cli {
+
+namespace {
+
+double ParseSeconds(const std::string& option, const std::string& text) {
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || end == nullptr || *end != '\0' || !std::isfinite(v) || v < 0) {
+        throw CUsageError(option + " needs a number of seconds of at least 0, not '" + text + "'");
+    }
+    return v;
+}
+
+}  // namespace
+
+int RunExport(const std::vector<std::string>& args) {
+    CArgReader reader(args);
+    std::string input, edf, csv;
+    double from = 0;
+    double to = -1;
+    bool hasTo = false;
+    while (!reader.AtEnd()) {
+        const std::string arg = reader.Next();
+        if (arg == "--edf") {
+            edf = reader.Value(arg);
+        } else if (arg == "--csv") {
+            csv = reader.Value(arg);
+        } else if (arg == "--from") {
+            from = ParseSeconds(arg, reader.Value(arg));
+        } else if (arg == "--to") {
+            to = ParseSeconds(arg, reader.Value(arg));
+            hasTo = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw CUsageError("unknown option " + arg);
+        } else if (input.empty()) {
+            input = arg;
+        } else {
+            throw CUsageError("export takes one FILE");
+        }
+    }
+    if (input.empty() || edf.empty() == csv.empty()) {
+        throw CUsageError("export takes FILE and one of --edf OUT or --csv OUT");
+    }
+    if (hasTo && to <= from) {
+        throw CUsageError("--to must be later than --from");
+    }
+    CReviewSource source;
+    const CSourceLoadOutcome outcome = LoadReviewSource(input, source);
+    if (outcome.m_result == ESourceLoad::kRejected) {
+        throw CUsageError(input + " is not a review file");
+    }
+    if (outcome.m_result != ESourceLoad::kLoaded) {
+        throw CUsageError(input + ": " + outcome.m_strError);
+    }
+    const uint32_t first = source.SampleAt(from);
+    const uint32_t last = hasTo ? source.SampleAt(to) : source.SampleCount();
+    std::string error;
+    const bool ok = edf.empty() ? WriteCsvFile(csv, source, first, last, error)
+                                : SaveEdfFile(edf, source, first, last, error);
+    if (!ok) {
+        throw std::runtime_error(error);
+    }
+    return 0;
+}
+
+}  // namespace somatrix::cli
