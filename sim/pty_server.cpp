@@ -58,6 +58,9 @@ bool CPtyServer::Open(std::string& error) {
     // Not keeping the slave open lets the master see when no program has the port open.
     close(slave);
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    // A program started from this process (a test running the recorder) must not inherit the
+    // master: as long as any process holds it, closing ours would not hang the terminal up.
+    fcntl(master, F_SETFD, fcntl(master, F_GETFD) | FD_CLOEXEC);
     m_nMaster = master;
     m_strPath = name;
     return true;

@@ -14,7 +14,10 @@ constexpr size_t kReceiveBufferBytes = 16384;
 
 // Two generators, so that the bytes on the line do not depend on how often the bus is driven.
 CSimBus::CSimBus(uint64_t seed)
-    : m_nSeed(seed), m_random(SimMix(seed) ^ 0xB05), m_garbageRandom(SimMix(seed) ^ 0x6A6) {}
+    : m_nSeed(seed),
+      m_random(SimMix(seed) ^ 0xB05),
+      m_garbageRandom(SimMix(seed) ^ 0x6A6),
+      m_dataRandom(SimMix(seed) ^ 0xDA7) {}
 
 CSimBus::~CSimBus() = default;
 
@@ -62,6 +65,11 @@ void CSimBus::SetFaults(const CFaultPlan& plan) {
     m_nNextGarbageNs = m_nNowNs + plan.m_nGarbageEveryNs;
 }
 
+CFaultPlan CSimBus::Faults() const {
+    std::lock_guard lock(m_mutex);
+    return m_plan;
+}
+
 void CSimBus::SetRecording(bool bRecord) {
     std::lock_guard lock(m_mutex);
     m_bRecord = bRecord;
@@ -79,6 +87,22 @@ bool CSimBus::DeadAt(uint64_t tNs) const {
 bool CSimBus::IsDisconnected() const {
     std::lock_guard lock(m_mutex);
     return DeadAt(m_nNowNs);
+}
+
+CInjectedFaults CSimBus::Injected() const {
+    std::lock_guard lock(m_mutex);
+    return m_injected;
+}
+
+void CSimBus::Unplug() {
+    std::lock_guard lock(m_mutex);
+    m_plan.m_nDisconnectAfterNs = std::max<uint64_t>(m_nNowNs, 1);
+}
+
+bool CSimBus::IsDataFrame(const CFrame& frame) const {
+    const uint8_t command = frame[kPosCommand];
+    return command == cmd::kStart ||
+           (command == cmd::kCdData && frame[kPosType] == type::kBloodPressure);
 }
 
 CBusStats CSimBus::Stats() const {
@@ -131,7 +155,8 @@ void CSimBus::Emit(uint64_t readyNs, const CFrame& frame, std::vector<int> value
         return;
     }
     m_nQueuedBytes += frame.size();
-    m_queue.emplace(readyNs, CQueued{frame, std::move(values), {}});
+    const bool stall = IsDataFrame(frame) && m_dataRandom.Chance(m_plan.m_fStallChance);
+    m_queue.emplace(readyNs, CQueued{frame, std::move(values), {}, stall});
 }
 
 void CSimBus::TransmitTo(uint64_t tNs) {
@@ -143,7 +168,8 @@ void CSimBus::TransmitTo(uint64_t tNs) {
             auto it = m_queue.begin();
             // The next frame starts when it is ready and the line is free; deciding this only
             // from the queue keeps the timing independent of how often the bus is driven.
-            const uint64_t start = std::max(it->first, m_nLineFreeNs);
+            const uint64_t start =
+                std::max(it->first, m_nLineFreeNs) + (it->second.m_bStall ? m_plan.m_nStallNs : 0);
             if (start + kLineByteNs > tNs) {
                 return;
             }
@@ -152,6 +178,12 @@ void CSimBus::TransmitTo(uint64_t tNs) {
             m_queue.erase(it);
             m_nQueuedBytes -= item.m_garbage.empty() ? item.m_frame.size() : item.m_garbage.size();
             m_nLineFreeNs = start;
+            if (item.m_bStall) {
+                ++m_injected.m_nStalls;
+                if (m_bRecord) {
+                    m_faults.push_back({ELineFault::kStall, m_nLineOffset, 0});
+                }
+            }
             StartNext(readyNs, std::move(item));
         }
         while (m_nCurrentPos < m_current.size() && m_nLineFreeNs + kLineByteNs <= tNs) {
@@ -194,9 +226,15 @@ void CSimBus::StartNext(uint64_t readyNs, CQueued item) {
             m_current.push_back(m_random.Byte());
         }
     }
-    const uint64_t offset = m_nLineOffset + m_current.size();
     std::vector<uint8_t> bytes(item.m_frame.data(), item.m_frame.data() + item.m_frame.size());
     bool bDamaged = false;
+    if (IsDataFrame(item.m_frame)) {
+        if (!DamageDataFrame(bytes, m_nLineOffset + m_current.size())) {
+            return;
+        }
+        bDamaged = bytes[kPosChecksum] != item.m_frame[kPosChecksum];
+    }
+    const uint64_t offset = m_nLineOffset + m_current.size();
     if (m_random.Chance(m_plan.m_fBitErrorChance)) {
         const int i = m_random.Range(0, static_cast<int>(bytes.size()) - 1);
         bytes[static_cast<size_t>(i)] ^= static_cast<uint8_t>(1u << m_random.Range(0, 7));
@@ -223,6 +261,40 @@ void CSimBus::StartNext(uint64_t readyNs, CQueued item) {
         m_sent.push_back(std::move(sent));
     }
     m_current.insert(m_current.end(), bytes.begin(), bytes.end());
+}
+
+bool CSimBus::DamageDataFrame(std::vector<uint8_t>& bytes, uint64_t offset) {
+    // A frame lost or dropped for its checksum is never followed by another: two missing in a
+    // row would be a gap of three frame periods, which a receiver counts as a stall.
+    const bool mayMiss = !m_bLastMissing;
+    m_bLastMissing = false;
+    if (mayMiss && m_dataRandom.Chance(m_plan.m_fLoseChance)) {
+        m_bLastMissing = true;
+        ++m_injected.m_nLost;
+        if (m_bRecord) {
+            m_faults.push_back({ELineFault::kLost, offset, 0});
+        }
+        return false;
+    }
+    if (m_dataRandom.Chance(m_plan.m_fJunkChance)) {
+        const int n = m_dataRandom.Range(1, 3);
+        for (int i = 0; i < n; ++i) {
+            m_current.push_back(static_cast<uint8_t>(m_dataRandom.Range(0, 0xFE)));
+        }
+        m_injected.m_nJunkBytes += static_cast<uint64_t>(n);
+        if (m_bRecord) {
+            m_faults.push_back({ELineFault::kJunk, offset, static_cast<uint32_t>(n)});
+        }
+    }
+    if (mayMiss && m_dataRandom.Chance(m_plan.m_fCorruptChance)) {
+        m_bLastMissing = true;
+        bytes[kPosChecksum] = static_cast<uint8_t>(bytes[kPosChecksum] + 1);
+        ++m_injected.m_nCorrupted;
+        if (m_bRecord) {
+            m_faults.push_back({ELineFault::kCorrupt, offset + m_current.size(), 1});
+        }
+    }
+    return true;
 }
 
 void CSimBus::Write(const uint8_t* data, size_t n) {
@@ -257,6 +329,9 @@ void CSimBus::FeedRequestByte(uint8_t b, uint64_t tNs) {
         if (FrameChecksum(m_assembly.data(), m_assembly.size()) == m_assembly[kPosChecksum]) {
             m_requests.push_back({tNs, m_assembly});
             ++m_stats.m_nRequests;
+            if (m_bRecord) {
+                m_requestLog.push_back(m_assembly);
+            }
         }
         m_assembly.clear();
     }

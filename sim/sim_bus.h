@@ -49,6 +49,7 @@ public:
     uint64_t Seed() const { return m_nSeed; }
 
     void SetFaults(const CFaultPlan& plan);
+    CFaultPlan Faults() const;
     // Keeping the ground truth costs memory for ever; long-running servers turn it off.
     void SetRecording(bool bRecord);
 
@@ -68,7 +69,12 @@ public:
     // Ground truth; read it while nobody drives the bus.
     const std::vector<CSentFrame>& SentFrames() const { return m_sent; }
     const std::vector<CLineFault>& LineFaults() const { return m_faults; }
+    // Every checked request the sensors heard, in order.
+    const std::vector<std::vector<uint8_t>>& Requests() const { return m_requestLog; }
     CBusStats Stats() const;
+    CInjectedFaults Injected() const;
+    // Ends the line now, as pulling the cable does: nothing more is heard or sent.
+    void Unplug();
 
     // CSensorOutput, called by the sensors while the bus runs them.
     void Emit(uint64_t readyNs, const CFrame& frame, std::vector<int> values) override;
@@ -78,6 +84,7 @@ private:
         CFrame m_frame;
         std::vector<int> m_values;
         std::vector<uint8_t> m_garbage;  // a garbage burst instead of a frame when not empty
+        bool m_bStall = false;           // the line stalls before this frame
     };
     struct CRequest {
         uint64_t m_nTimeNs;
@@ -89,11 +96,18 @@ private:
     void StartNext(uint64_t readyNs, CQueued item);
     void FeedRequestByte(uint8_t b, uint64_t tNs);
     bool DeadAt(uint64_t tNs) const;
+    bool IsDataFrame(const CFrame& frame) const;
+    // Applies the data-frame faults to a frame about to go out; false when it is lost.
+    bool DamageDataFrame(std::vector<uint8_t>& bytes, uint64_t offset);
 
     mutable std::mutex m_mutex;
     uint64_t m_nSeed;
-    CSimRandom m_random;         // faults, in the order frames go onto the line
-    CSimRandom m_garbageRandom;  // garbage contents, in the order bursts are due
+    CSimRandom m_random;          // faults, in the order frames go onto the line
+    CSimRandom m_garbageRandom;   // garbage contents, in the order bursts are due
+    CSimRandom m_dataRandom;      // data-frame faults, so the older faults keep their pattern
+    bool m_bLastMissing = false;  // the last data frame was lost or corrupted
+    CInjectedFaults m_injected;
+    std::vector<std::vector<uint8_t>> m_requestLog;
     std::vector<std::unique_ptr<CSimSensor>> m_sensors;
     CFaultPlan m_plan;
     bool m_bRecord = true;

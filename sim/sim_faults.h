@@ -17,9 +17,26 @@ struct CFaultPlan {
     uint64_t m_nGarbageEveryNs = 0;  // a burst of random bytes this often; 0 never
     int m_nGarbageBytes = 24;
     uint64_t m_nDisconnectAfterNs = 0;  // the line goes dead at this time; 0 never
+
+    // Faults of data frames only, each of which a receiver can count exactly: replies to the
+    // scan's requests are never touched, so a faulty line still finds its sensors.
+    double m_fCorruptChance = 0;  // the frame's checksum byte is wrong
+    double m_fJunkChance = 0;     // one to three bytes, none of them 0xFF, before the frame
+    double m_fLoseChance = 0;     // the frame is lost whole
+    // (a lost or corrupted frame is never followed by another: no two frames missing in a row)
+    double m_fStallChance = 0;  // the line stalls before the frame
+    uint64_t m_nStallNs = 500000000;
 };
 
-enum class ELineFault { kStray, kGarbage, kBitError, kDroppedByte };
+enum class ELineFault { kStray, kGarbage, kBitError, kDroppedByte, kCorrupt, kJunk, kLost, kStall };
+
+// What the data-frame faults did so far: the figures a receiver's counters must show.
+struct CInjectedFaults {
+    uint64_t m_nCorrupted = 0;  // frames sent with a wrong checksum
+    uint64_t m_nJunkBytes = 0;  // bytes inserted before frames
+    uint64_t m_nLost = 0;       // frames never sent
+    uint64_t m_nStalls = 0;     // stalls of the line
+};
 
 struct CLineFault {
     ELineFault m_kind;

@@ -74,5 +74,14 @@ int main(int argc, char** argv) {
                  static_cast<unsigned long long>(stats.m_nBytesIn),
                  static_cast<unsigned long long>(stats.m_nBytesOut),
                  static_cast<unsigned long long>(stats.m_nDropped));
+    // What the data-frame faults injected: the figures a receiver's counters must show.
+    const CInjectedFaults injected = bus->Injected();
+    std::fprintf(stderr,
+                 "somatrix-sim: injected %llu corrupted, %llu junk bytes, %llu lost, "
+                 "%llu stalls\n",
+                 static_cast<unsigned long long>(injected.m_nCorrupted),
+                 static_cast<unsigned long long>(injected.m_nJunkBytes),
+                 static_cast<unsigned long long>(injected.m_nLost),
+                 static_cast<unsigned long long>(injected.m_nStalls));
     return 0;
 }

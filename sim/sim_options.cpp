@@ -101,6 +101,11 @@ Subject (ECG amplitudes in mV; the pulse waves take them as a share of their hei
   --motion MV             electrode motion artefacts
   --ectopic P             chance of a premature ventricular beat, 0 to 0.3
   --exercise T:BPM        from T seconds on the heart beats BPM times a minute
+Faults of data frames, each counted exactly by the receiver (chances per data frame):
+  --corrupt P             a wrong checksum byte
+  --junk P                one to three bytes other than 0xFF before the frame
+  --lose P                the whole frame lost (never two in a row)
+  --stall P[:MS]          the line stalls MS ms (default 500) before the frame
 Serving:
   --link PATH             also make PATH a symbolic link to the pseudo-terminal
 Review file:
@@ -180,6 +185,19 @@ bool ParseSimOptions(int argc, const char* const* argv, CSimOptions& options, st
                  (at == std::string::npos || ParseUnsigned(value.substr(at + 1), count));
             options.m_faults.m_nGarbageEveryNs = n * kNsPerMs;
             options.m_faults.m_nGarbageBytes = static_cast<int>(std::min<uint64_t>(count, 4096));
+        } else if (arg == "--corrupt") {
+            ok = ParseChance(value, options.m_faults.m_fCorruptChance);
+        } else if (arg == "--junk") {
+            ok = ParseChance(value, options.m_faults.m_fJunkChance);
+        } else if (arg == "--lose") {
+            ok = ParseChance(value, options.m_faults.m_fLoseChance);
+        } else if (arg == "--stall") {
+            const size_t at = value.find(':');
+            ok = ParseChance(value.substr(0, at), options.m_faults.m_fStallChance);
+            if (ok && at != std::string::npos) {
+                ok = ParseUnsigned(value.substr(at + 1), n) && n > 0 && n <= 60000;
+                options.m_faults.m_nStallNs = n * kNsPerMs;
+            }
         } else if (arg == "--disconnect-after") {
             ok = ParseUnsigned(value, n) && n > 0;
             options.m_faults.m_nDisconnectAfterNs = n * kNsPerMs;

@@ -26,10 +26,16 @@ size_t CSimProbePort::Read(uint8_t* dst, size_t max) {
 }
 
 void CSimPortList::AddPort(const std::string& name, CSimBus& bus) {
+    std::lock_guard lock(m_mutex);
     m_ports.emplace_back(name, &bus);
 }
 
 CSimBus* CSimPortList::Find(const std::string& name) const {
+    std::lock_guard lock(m_mutex);
+    return FindLocked(name);
+}
+
+CSimBus* CSimPortList::FindLocked(const std::string& name) const {
     for (const auto& [portName, bus] : m_ports) {
         if (portName == name) {
             bus->AdvanceTo(m_clock.NowNs());
@@ -40,9 +46,10 @@ CSimBus* CSimPortList::Find(const std::string& name) const {
 }
 
 std::vector<std::string> CSimPortList::CandidatePorts() {
+    std::lock_guard lock(m_mutex);
     std::vector<std::string> names;
     for (const auto& [name, bus] : m_ports) {
-        if (Find(name) != nullptr) {
+        if (FindLocked(name) != nullptr) {
             names.push_back(name);
         }
     }

@@ -8,6 +8,7 @@
 // loop), which runs the bus up to the clock's now and hands what arrived to the listener as
 // receive events of a few to a few dozen bytes, as a UART driver would.
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,7 +39,8 @@ private:
 };
 
 // Named simulated ports, listed in the order they were added. A port whose line has gone dead
-// (planned disconnect) is no longer listed or opened, like an unplugged bridge.
+// (planned disconnect, a pulled cable) is no longer listed or opened, like an unplugged bridge.
+// Ports may be added while another thread searches the list.
 class CSimPortList : public CPortList {
 public:
     explicit CSimPortList(CSimClock& clock) : m_clock(clock) {}
@@ -51,7 +53,10 @@ public:
     std::unique_ptr<CProbePort> OpenProbePort(const std::string& name) override;
 
 private:
+    CSimBus* FindLocked(const std::string& name) const;
+
     CSimClock& m_clock;
+    mutable std::mutex m_mutex;
     std::vector<std::pair<std::string, CSimBus*>> m_ports;
 };
 

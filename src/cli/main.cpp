@@ -24,7 +24,9 @@ constexpr char kUsage[] =
 #ifdef SOMATRIX_WITH_PLATFORM
     "       somatrix-cli scan [--port NAME]... [--slow]\n"
     "       somatrix-cli record --port NAME --sensor TT --seconds S [--parsed FILE | --raw FILE]\n"
-    "                           [--gain G] [--trace] [--edf FILE [--mark SECONDS:TEXT]...]\n"
+    "                           [--gain G] [--mode M] [--trace] [--stats]\n"
+    "                           [--edf FILE [--mark SECONDS:TEXT]...]\n"
+    "                           [--reconnect [--reconnect-timeout S]]\n"
     "       somatrix-cli paths\n"
 #endif
     ;

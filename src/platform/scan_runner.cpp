@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "discovery/device_search.h"
 #include "discovery/port_scanner.h"
 #include "platform/scan_log.h"
 
@@ -44,9 +45,15 @@ bool CScanRunner::Start(CPortList& ports, CScanClock& clock) {
     if (m_bRunning) {
         return false;
     }
+    if (m_bSearching) {
+        // The scan ends the wait the search serves; its answer is not wanted any more.
+        m_bCancel = true;
+    }
     if (m_worker.joinable()) {
         m_worker.join();
     }
+    m_bCancel = false;
+    m_bSearching = false;
     m_bRunning = true;
     auto job = std::make_shared<CScanJob>(m_core.BeginScan());
     m_worker = std::thread([this, job, &ports, &clock] {
@@ -64,6 +71,34 @@ bool CScanRunner::Start(CPortList& ports, CScanClock& clock) {
                 if (m_onFinished) {
                     m_onFinished();
                 }
+            },
+            Qt::QueuedConnection);
+    });
+    return true;
+}
+
+bool CScanRunner::StartSearch(CPortList& ports, CScanClock& clock, const CDeviceIdentity& device,
+                              std::function<void(const std::string&)> done) {
+    if (m_bRunning || m_bSearching) {
+        return false;
+    }
+    if (m_worker.joinable()) {
+        m_worker.join();
+    }
+    m_bSearching = true;
+    const int waitMs = m_core.GetProbeWaitMs();
+    m_worker = std::thread([this, device, waitMs, &ports, &clock, done = std::move(done)] {
+        CDeviceSearch search(ports, clock, waitMs);
+        search.SetCancelFlag(&m_bCancel);
+        const std::string port = search.Find(device);
+        QMetaObject::invokeMethod(
+            this,
+            [this, port, done] {
+                if (!m_bSearching) {
+                    return;  // a scan took over
+                }
+                m_bSearching = false;
+                done(port);
             },
             Qt::QueuedConnection);
     });

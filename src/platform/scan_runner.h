@@ -12,6 +12,7 @@
 #include "discovery/probe_port.h"
 #include "protocol/monitor_sink.h"
 #include "protocol/oper_core.h"
+#include "protocol/reconnect_controller.h"
 
 namespace somatrix {
 
@@ -26,6 +27,13 @@ public:
     // Starts a scan over `ports` timed by `clock`, which must outlive it. False while one runs.
     bool Start(CPortList& ports, CScanClock& clock);
     bool IsRunning() const { return m_bRunning; }
+
+    // Looks for `device` on every candidate port on the worker thread (the hub is not touched)
+    // and hands the port where it answered, empty for none, to `done` on this object's thread.
+    // False while a scan or a search runs. A scan started meanwhile ends the search first.
+    bool StartSearch(CPortList& ports, CScanClock& clock, const CDeviceIdentity& device,
+                     std::function<void(const std::string&)> done);
+    bool IsSearching() const { return m_bSearching; }
     // Called on this object's thread once the hub has applied the result.
     void SetFinishedHandler(std::function<void()> handler) { m_onFinished = std::move(handler); }
 
@@ -37,6 +45,7 @@ private:
     std::thread m_worker;
     std::atomic<bool> m_bCancel{false};
     bool m_bRunning = false;
+    bool m_bSearching = false;
     std::function<void()> m_onFinished;
 };
 

@@ -89,6 +89,14 @@ public:
     // was made. Receive events of any size are fed to the ring in pieces it can take, so this
     // reports a fault, not a load the program could have carried.
     virtual void ReceiveOverflow(uint64_t /*droppedTotal*/) {}
+    // Through a pulled cable. The link was lost under a measurement and the hub waits for the
+    // same device (an open log stays open); the device is back on `port` and measuring again;
+    // or the wait ended without it (cancelled, another selection, a scan, closing, a timeout),
+    // and the log has been closed. A recording writes "no data" from the first to the second.
+    virtual void LinkWaitStarted(const std::string& /*lostPort*/) {}
+    virtual void LinkRestored(const std::string& /*port*/) {}
+    virtual void LinkWaitEnded() {}
+
     // Log file opened or closed (menu check and enable states).
     virtual void LogStateChanged(bool /*open*/) {}
 

@@ -94,6 +94,7 @@ void COperCore::OnStart() {
     flags.m_bStartRequested = 1;
     SetFlags(flags);
     m_bStoppedByDevice = false;
+    BeginCounting();
     RefreshControls();
 }
 
@@ -169,6 +170,7 @@ void COperCore::OnCalibration(int index) {
     }
     if (const auto request = TemperatureCalibrationRequest(index)) {
         Send(*request);
+        m_reconnect.NoteCalibration(index);
     }
 }
 
@@ -181,6 +183,7 @@ void COperCore::OnMode(int index) {
     } else if (SelectedType() == type::kGastro) {
         Send(InputSelectRequest(index));
     }
+    m_reconnect.NoteMode(index);
 }
 
 void COperCore::OnMaxMin(bool on) { m_decoder.SetMaxMinSwitch(on); }
@@ -205,6 +208,7 @@ CControlStates COperCore::ComputeControlStates() const {
     s.m_bMode = online && (t == type::kHeartRate || t == type::kGastro) && linkUp;
     s.m_bScan = s.m_bDeviceList = !m_flags.m_bMeasuring;
     s.m_bSlowScan = s.m_bOnlineOnly = true;
+    LimitWhileWaiting(s);
     return s;
 }
 

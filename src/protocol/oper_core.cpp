@@ -44,7 +44,8 @@ std::string FormatProductionDate(const uint8_t* data) {
     return text;
 }
 
-COperCore::COperCore(CMonitorSink& sink) : m_sink(sink), m_decoder(sink, m_log) {}
+COperCore::COperCore(CMonitorSink& sink)
+    : m_sink(sink), m_decoder(sink, m_log), m_clock(SteadyNowNs) {}
 
 COperCore::~COperCore() {
     if (m_pLink) {
@@ -69,6 +70,7 @@ void COperCore::Shutdown() {
         return;
     }
     m_bShutDown = true;
+    EndWaitForDevice();
     if (m_flags.m_bMeasuring && m_nSelected >= 0 && IsPortOpen()) {
         SendStopRequest(SelectedType());
         // Gives the request time to leave before the port closes.
@@ -95,11 +97,13 @@ void COperCore::OnComm(const uint8_t* data, size_t n) {
         return;
     }
     m_log.WriteRaw(data, n);
+    m_nReceiveNs = m_clock();
     const uint64_t dropped = m_ring.Dropped();
     m_scanner.Receive(m_ring, data, n, *this);
     if (m_ring.Dropped() != dropped) {
         m_sink.ReceiveOverflow(m_ring.Dropped());
     }
+    m_integrity.Update(m_scanner.Stats(), m_ring.Dropped());
     // One flush per receive event: nothing received is lost if the program dies afterwards,
     // and an electromyography frame's 24 lines cost one system call, not 24.
     m_log.Flush();
@@ -143,6 +147,7 @@ void COperCore::OnDataFrame(const uint8_t* f, size_t n) {
         SetFlags(flags);
         RefreshControls();
     }
+    m_integrity.OnDataFrame(m_nReceiveNs);
     m_decoder.DecodeDataFrame(f, n);
 }
 
@@ -155,6 +160,7 @@ void COperCore::OnStopAcknowledged() {
     flags.m_bMeasuring = 0;
     SetFlags(flags);
     m_bStoppedByDevice = true;
+    m_integrity.End();
     if (IsPortOpen() && m_devicePort.IsKnown()) {
         CloseDevicePort();
     }
@@ -196,6 +202,7 @@ void COperCore::EndMeasurement() {
     CMeasurementFlags flags = m_flags;
     flags.m_bMeasuring = 0;
     SetFlags(flags);
+    m_integrity.End();
     RefreshControls();
 }
 
@@ -211,6 +218,10 @@ void COperCore::OnLinkLost(const std::string& error) {
     // The link has closed itself; whatever was measuring or waiting can no longer be answered.
     const bool wasActive = m_flags.m_bMeasuring || m_flags.m_bStartRequested ||
                            m_flags.m_bStopRequested;
+    if (wasActive && !m_flags.m_bStopRequested && BeginWaitForDevice(error)) {
+        return;
+    }
+    m_integrity.End();
     SetFlags(CMeasurementFlags{});
     m_sink.SetMeasuring(false);
     m_log.Flush();
@@ -223,6 +234,10 @@ void COperCore::OnLinkLost(const std::string& error) {
 // ---- Selection ---------------------------------------------------------------------------------
 
 void COperCore::SelectDevice(int index) {
+    EndWaitForDevice();
+    if (index != m_nSelected) {
+        m_reconnect.ForgetSettings();
+    }
     if (index < 0 || static_cast<size_t>(index) >= m_catalogue.GetCount()) {
         m_nSelected = -1;
         RefreshControls();

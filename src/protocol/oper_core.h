@@ -14,8 +14,10 @@
 #include "protocol/catalogue.h"
 #include "protocol/frame.h"
 #include "protocol/frame_scanner.h"
+#include "protocol/integrity_counters.h"
 #include "protocol/monitor_sink.h"
 #include "protocol/receive_ring.h"
+#include "protocol/reconnect_controller.h"
 #include "protocol/sample_decoder.h"
 #include "protocol/serial_link.h"
 
@@ -135,7 +137,33 @@ public:
     uint64_t GetDroppedBytes() const { return m_ring.Dropped(); }
     bool IsPortOpen() const { return m_pLink && m_pLink->IsOpen(); }
 
+    // ---- Through a pulled cable (oper_reconnect.cpp) ----
+    // With the option on, a link lost under a measurement starts a wait for the same device
+    // instead of ending the measurement; the caller looks for it (every second, on every
+    // candidate port) and hands over the port where it answered.
+    void SetAutoReconnect(bool on) { m_reconnect.SetEnabled(on); }
+    bool IsAutoReconnect() const { return m_reconnect.IsEnabled(); }
+    bool IsWaitingForDevice() const { return m_reconnect.IsWaiting(); }
+    const CDeviceIdentity& GetAwaitedDevice() const { return m_reconnect.Device(); }
+    // The awaited device answered on `port`: reopens it, gives the device its gain, calibration
+    // and mode again and starts the measurement. False (still waiting) when the port does not
+    // open.
+    bool OnDeviceFound(const std::string& port);
+    // "取消重连", or the caller gave up: ends the wait and closes the log.
+    void CancelReconnect() { EndWaitForDevice(); }
+
+    // Integrity counters of the current (or last) measurement, with the rate at the clock's now.
+    CIntegrityStats GetIntegrity() const { return m_integrity.Snapshot(m_clock()); }
+    bool IsCountingIntegrity() const { return m_integrity.IsCounting(); }
+    // Nanoseconds of a steady clock; tests on a virtual clock pass their own.
+    void SetClock(std::function<int64_t()> nowNs) { m_clock = std::move(nowNs); }
+
 private:
+    bool BeginWaitForDevice(const std::string& error);
+    void EndWaitForDevice();
+    void LimitWhileWaiting(CControlStates& states) const;
+    void BeginCounting();
+
     void OnFrame(const uint8_t* frame, size_t n) override;
     void OnDataFrame(const uint8_t* frame, size_t n);
     void OnStopAcknowledged();
@@ -180,7 +208,14 @@ private:
     std::vector<std::string> m_listEntries;  // device list texts, in catalogue order
     std::vector<int> m_listRecords;          // the catalogue index each entry shows
     int m_nListSelection = -1;
+    CReconnectController m_reconnect;
+    CIntegrityCounters m_integrity;
+    std::function<int64_t()> m_clock;
+    int64_t m_nReceiveNs = 0;  // when the receive event being handled arrived
 };
+
+// Nanoseconds of the steady clock.
+int64_t SteadyNowNs();
 
 // "%02X%02X%02X%02X" of the four data bytes of a device-number reply.
 std::string FormatDeviceNumber(const uint8_t* data);

@@ -9,6 +9,7 @@
 namespace somatrix {
 
 CScanJob COperCore::BeginScan() {
+    EndWaitForDevice();
     m_nSelected = -1;
     m_nOnlineCount = 0;
     m_listEntries.clear();

@@ -29,5 +29,9 @@ inline constexpr char kLogOpenFailed[] = "日志文件打开失败：";     // f
 inline constexpr char kPortNotOpen[] = "设备端口未打开";               // a request with the port closed
 // Status line after a scan that found a candidate port held by another program; port name(s).
 inline constexpr char kPortBusy[] = "端口%s已被其他程序占用";
+inline constexpr char kWaitingForDevice[] = "设备已断开，正在等待重新连接…";
+inline constexpr char kReconnected[] = "已重新连接：";  // followed by the port's name
+inline constexpr char kCancelReconnect[] = "取消重连";  // button shown while waiting
+inline constexpr char kReconnectEnded[] = "已停止等待重新连接，记录已关闭";
 
 }  // namespace somatrix::texts

@@ -20,14 +20,15 @@ namespace somatrix::testing {
 
 class CServedBus {
 public:
-    CServedBus() = default;
+    explicit CServedBus(uint64_t seed = 7) : m_bus(seed) {}
     ~CServedBus() { Stop(); }
 
     CSimBus& Bus() { return m_bus; }
-    // Serves from now on; the pseudo-terminal hangs up when the bus's line dies.
-    bool Start() {
+    // Serves from now on; the pseudo-terminal hangs up when the bus's line dies. With `link`,
+    // that path names the terminal too (as a renumbered port would), until the server stops.
+    bool Start(const std::string& link = {}) {
         std::string error;
-        if (!m_server.Open(error)) {
+        if (!m_server.Open(error) || (!link.empty() && !m_server.MakeLink(link, error))) {
             return false;
         }
         m_thread = std::thread([this] {
@@ -48,7 +49,7 @@ public:
     }
 
 private:
-    CSimBus m_bus{7};
+    CSimBus m_bus;
     CRealClock m_clock;
     CPtyServer m_server;
     std::atomic<bool> m_bStop{false};

@@ -10,7 +10,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include <memory>
 
 #include "physiology.h"
+#include "platform/system_port_list.h"
 #include "sim_bus.h"
 #include "sim_clock.h"
 #include "support/message_catcher.h"
@@ -28,6 +31,7 @@
 #include "ui/shell/about_box.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/somatrix_app.h"
+#include "ui/shell/status_panes.h"
 
 using namespace somatrix;
 
@@ -52,6 +56,8 @@ struct CWindow {
         return qobject_cast<T*>(panel()->Control(id));
     }
     QString text(int id) const { return control<QLabel>(id)->text(); }
+    // "断开后自动重连" of the View menu.
+    void autoReconnect(bool on) { frame->FindAction(32840)->setChecked(on); }
     // Lets `ms` of simulated time pass, delivering what arrives as the pump timer would.
     void run(int ms) {
         for (int t = 0; t < ms; t += 10) {
@@ -92,6 +98,7 @@ struct CWindow {
 class CMonitorWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void StartUpLayoutsAndModeSwitch();
     void SaveIsRefusedInMonitoringMode();
     void ViewScalesSkinResistanceAndZoomsHeartSound();
@@ -99,6 +106,7 @@ private slots:
     void DemoMeasurementFromScanToStop();
     void DeviceCommandsReachTheSensor();
     void UnpluggedSensorLeavesThePanelIdle();
+    void PulledCableWaitsAndTheMeasurementGoesOn();
     void CommandLineOpensAReviewFileAndAboutBox();
 };
 
@@ -381,6 +389,7 @@ void CMonitorWindowTest::UnpluggedSensorLeavesThePanelIdle() {
     CFaultPlan faults;
     faults.m_nDisconnectAfterNs = 20ull * 1000 * kNsPerMs;  // after the scan, while measuring
     CWindow w(faults);
+    w.autoReconnect(false);  // the measurement ends as it always did
     test::CMessageCatcher messages;
     w.scan();
     w.select(0xCA);
@@ -412,6 +421,64 @@ void CMonitorWindowTest::UnpluggedSensorLeavesThePanelIdle() {
                                        "未发现有效端口，请检查：\r\n1. 设备与电脑的连接；\r\n2. "
                                        "驱动是否安装正确。")});
     }
+}
+
+void CMonitorWindowTest::PulledCableWaitsAndTheMeasurementGoesOn() {
+    CWindow w;
+    w.autoReconnect(true);
+    QVERIFY(QSettings().value(QStringLiteral("AutoReconnect")).toBool());
+    w.devices->SetBusFactory([] {
+        auto bus = std::make_unique<CSimBus>(7);
+        bus->AddAllSensors();
+        return bus;
+    });
+    test::CMessageCatcher messages;
+    COperCore& core = w.panel()->Core();
+    auto* start = w.control<QPushButton>(CDlgOper::kIdStart);
+    auto* cancel = w.control<QPushButton>(CDlgOper::kIdCancelReconnect);
+    QCOMPARE(cancel->text(), QStringLiteral("取消重连"));
+    QVERIFY(cancel->isHidden());
+    w.scan();
+    w.select(0xCA);
+    QVERIFY(w.frame->ExecuteCommand(32812));
+    start->click();
+    w.run(1000);
+    const qsizetype before = w.logLines(".txt").size();
+
+    // The demo's cable is pulled: the panel waits, offering only the way out; the log stays.
+    QVERIFY(w.frame->ExecuteCommand(32841));
+    w.run(100);
+    QCOMPARE(w.text(CDlgOper::kIdInfoLine), QStringLiteral("设备已断开，正在等待重新连接…"));
+    QVERIFY(cancel->isVisible());
+    QVERIFY(start->isHidden());
+    QVERIFY(w.panel()->IsLogOpen());
+    QVERIFY(messages.Texts().isEmpty());
+
+    // The sensors come back on "SIM2"; the search finds them off the GUI thread.
+    QTRY_VERIFY_WITH_TIMEOUT(!core.IsWaitingForDevice(), 15000);
+    QCOMPARE(w.text(CDlgOper::kIdStatus), QStringLiteral("已重新连接：SIM2"));
+    w.run(1000);
+    QVERIFY(core.GetFlags().m_bMeasuring);
+    QVERIFY(w.control<QPushButton>(CDlgOper::kIdStop)->isEnabled());
+    QVERIFY(cancel->isHidden());
+    QVERIFY(w.logLines(".txt").size() > before + 10);
+    w.frame->ShowIntegrity();
+    QVERIFY(w.frame->StatusPanes()->Pane(102)->text().contains(QStringLiteral("帧/秒")));
+
+    // Pulled again, and the operator gives up: the wait and the log end.
+    QVERIFY(w.frame->ExecuteCommand(32841));
+    w.run(100);
+    QVERIFY(cancel->isVisible());
+    cancel->click();
+    QVERIFY(!core.IsWaitingForDevice());
+    QVERIFY(!w.panel()->IsLogOpen());
+    QVERIFY(cancel->isHidden());
+    QVERIFY(messages.Texts().isEmpty());
+
+    // The option is kept in the settings.
+    w.autoReconnect(false);
+    QVERIFY(!QSettings().value(QStringLiteral("AutoReconnect")).toBool());
+    w.autoReconnect(true);
 }
 
 void CMonitorWindowTest::CommandLineOpensAReviewFileAndAboutBox() {

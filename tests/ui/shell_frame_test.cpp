@@ -97,7 +97,8 @@ private slots:
                               "打印预览(&V)", "打印设置(&R)...", "打印实验报告…", "-",
                               "退出(&X)"}));
         QCOMPARE(Texts(frame.ViewMenu()), (QStringList{"工具栏和停靠窗口(&T)", "状态栏(&S)",
-                                                       "应用程序外观(&A)", "界面切换"}));
+                                                       "应用程序外观(&A)", "界面切换",
+                                                       "断开后自动重连"}));
         QCOMPARE(Texts(frame.ViewMenu()->actions()[0]->menu()),
                  (QStringList{"标准(&S)", "-", "自定义..."}));
         const QList<QPair<int, bool>> states = {

@@ -95,6 +95,28 @@ CDemoDevices::CDemoDevices(std::unique_ptr<CSimBus> bus, CSimClock* clock, QObje
     connect(&m_pump, &QTimer::timeout, this, [this] { Pump(); });
 }
 
+void CDemoDevices::PullCable(int backAfterMs) {
+    m_bus->AdvanceTo(m_pClock->NowNs());
+    m_bus->Unplug();
+    if (m_factory) {
+        QTimer::singleShot(backAfterMs, this, [this] { PlugBack(); });
+    }
+}
+
+void CDemoDevices::PlugBack() {
+    std::unique_ptr<CSimBus> bus = m_factory();
+    // A new bus starts at time zero; it joins the clock's now before its faults are planned,
+    // so no garbage is due for the time it was not there.
+    const CFaultPlan faults = bus->Faults();
+    bus->SetFaults(CFaultPlan{});
+    bus->AdvanceTo(m_pClock->NowNs());
+    bus->SetFaults(faults);
+    bus->SetRecording(false);
+    m_pulled.push_back(std::move(m_bus));
+    m_bus = std::move(bus);
+    m_simPorts.AddPort(std::string(kSimPortName) + std::to_string(++m_nPlugs), *m_bus);
+}
+
 CDemoDevices::~CDemoDevices() {
     m_pump.stop();
 }

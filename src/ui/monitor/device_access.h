@@ -54,6 +54,15 @@ public:
     // `clock` null: the bus follows real time. Tests pass a virtual clock and move it themselves.
     explicit CDemoDevices(std::unique_ptr<CSimBus> bus, CSimClock* clock = nullptr,
                           QObject* parent = nullptr);
+
+    // Makes a fresh bus of the same sensors (same device numbers) for a cable plugged back in.
+    using CBusFactory = std::function<std::unique_ptr<CSimBus>()>;
+    void SetBusFactory(CBusFactory factory) { m_factory = std::move(factory); }
+    // Pulls the simulated cable: the sensors' line dies now, and `backAfterMs` later (when a
+    // factory is set) they are plugged in again, powered up afresh, on the next port name
+    // ("SIM2", "SIM3", ...), as a bridge that the system renumbers.
+    void PullCable(int backAfterMs = kReplugMs);
+    static constexpr int kReplugMs = 3000;
     ~CDemoDevices() override;
 
     CPortList& Ports() override { return m_ports; }
@@ -78,7 +87,12 @@ public:
 private:
     class CRoutingLink;
 
+    void PlugBack();
+
     std::unique_ptr<CSimBus> m_bus;
+    std::vector<std::unique_ptr<CSimBus>> m_pulled;  // still referenced by names in the list
+    CBusFactory m_factory;
+    int m_nPlugs = 1;
     std::unique_ptr<CRealClock> m_ownClock;
     CSimClock* m_pClock;
     CSimPortList m_simPorts;

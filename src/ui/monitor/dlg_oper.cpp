@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 
 #include "platform/program_folder.h"
+#include "platform/reconnect_runner.h"
 #include "platform/scan_runner.h"
 #include "ui/monitor/device_access.h"
 #include "ui/monitor/info_scree_wnd.h"
@@ -38,6 +39,9 @@ CDlgOper::CDlgOper(CSomatrixView* view, CDeviceAccess& devices, QWidget* parent)
     CreateLowerGroup();
     m_pScanRunner = std::make_unique<CScanRunner>(m_core, *this, this);
     m_pScanRunner->SetFinishedHandler([this] { emit ScanningChanged(false); });
+    m_pReconnectRunner = std::make_unique<CReconnectRunner>(
+        m_core, *m_pScanRunner, m_devices.Ports(), m_devices.Clock(), this);
+    CreateReconnectControls();
 
     m_core.SetSerialLink(&m_devices.Link());
     m_core.SetLogFolder(GetLogFolder());
@@ -50,6 +54,7 @@ CDlgOper::CDlgOper(CSomatrixView* view, CDeviceAccess& devices, QWidget* parent)
 }
 
 CDlgOper::~CDlgOper() {
+    m_pReconnectRunner.reset();
     m_core.Shutdown();
     m_core.SetSerialLink(nullptr);
 }

@@ -22,6 +22,7 @@ namespace somatrix {
 
 class CDeviceAccess;
 class CInfoScreeWnd;
+class CReconnectRunner;
 class CScanRunner;
 class CSomatrixView;
 
@@ -50,6 +51,7 @@ public:
         kIdDeviceList = 1038,
         kIdProgress = 1043,
         kIdStatus = 1044,
+        kIdCancelReconnect = 1060,  // shown in place of start and stop while waiting
     };
 
     // `view` receives the samples and the selected type; null when the panel stands alone.
@@ -95,18 +97,31 @@ public:
     void SetDeviceList(const std::vector<std::string>& entries, int selected) override;
     void LogStateChanged(bool open) override;
     void ShowMessage(const std::string& text) override;
+    void LinkWaitStarted(const std::string& lostPort) override;
+    void LinkRestored(const std::string& port) override;
+    void LinkWaitEnded() override;
+
+    // "断开后自动重连" (View menu).
+    void SetAutoReconnect(bool on) { m_core.SetAutoReconnect(on); }
+    CReconnectRunner& Reconnector() { return *m_pReconnectRunner; }
 
 signals:
     // The shared log file opened or closed (menu states, the toolbar's record button).
     void LogFileChanged(bool open);
     // A scan started or ended.
     void ScanningChanged(bool scanning);
+    // The wait for a device whose cable was pulled began (true) or ended (false), with the
+    // device back or given up.
+    void WaitingForDeviceChanged(bool waiting);
     // The measurement flags changed.
     void MeasuringChanged();
 
 private:
     void CreateUpperGroup();
     void CreateLowerGroup();
+    void CreateReconnectControls();
+    void ShowWaiting(bool waiting);
+    void EndWaiting();
     void ConnectControls();
     QPushButton* MakeButton(int id, const char* text, const QRect& rc);
     QLabel* MakeLabel(const char* text, const QRect& rc);
@@ -116,6 +131,7 @@ private:
     CDeviceAccess& m_devices;
     COperCore m_core;
     std::unique_ptr<CScanRunner> m_pScanRunner;
+    std::unique_ptr<CReconnectRunner> m_pReconnectRunner;
 
     QGroupBox* m_pUpperGroup = nullptr;
     QGroupBox* m_pLowerGroup = nullptr;
@@ -139,6 +155,7 @@ private:
     QComboBox* m_pDeviceList = nullptr;
     QProgressBar* m_pProgress = nullptr;
     QLabel* m_pStatus = nullptr;
+    QPushButton* m_pCancelReconnect = nullptr;
 };
 
 }  // namespace somatrix

@@ -88,6 +88,12 @@ void CWaveRecorder::Stop() {
     if (!m_recorder.IsOpen() && m_strPath.isEmpty()) {
         return;
     }
+    if (m_recorder.IsOpen() && m_stopNote) {
+        if (const std::string note = m_stopNote(); !note.empty()) {
+            m_recorder.AddAnnotation(note);
+        }
+    }
+    m_bInLinkGap = false;
     std::string error;
     m_recorder.Close(&error);
     const QString path = m_strPath;
@@ -109,8 +115,31 @@ void CWaveRecorder::SetSensor(uint8_t /*type*/, const std::string& /*shortName*/
     }
 }
 
+void CWaveRecorder::LinkWaitStarted(const std::string& /*lostPort*/) {
+    if (IsRecording()) {
+        m_bInLinkGap = true;
+        m_recorder.BeginGap();
+        emit StateChanged();
+    }
+}
+
+void CWaveRecorder::LinkRestored(const std::string& /*port*/) {
+    if (IsRecording() && m_bInLinkGap) {
+        m_bInLinkGap = false;
+        m_recorder.EndGap();
+        emit StateChanged();
+    }
+}
+
+void CWaveRecorder::LinkWaitEnded() {
+    if (IsRecording()) {
+        Stop();
+    }
+}
+
 void CWaveRecorder::FlagsChanged(const CMeasurementFlags& flags) {
-    if (IsRecording() && m_bMeasured && !flags.m_bMeasuring && !flags.m_bStartRequested) {
+    if (IsRecording() && m_bMeasured && !m_bInLinkGap && !flags.m_bMeasuring &&
+        !flags.m_bStartRequested) {
         Stop();  // the measurement ended (Stop, a blood-pressure result, the link lost)
     }
 }

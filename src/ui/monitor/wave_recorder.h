@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 #include "protocol/monitor_sink.h"
 #include "recording/edf_recorder.h"
@@ -43,6 +44,12 @@ public:
     void SetResultValues(int a, int b, int c, int d) override;
     void SetSensor(uint8_t type, const std::string& shortName) override;
     void FlagsChanged(const CMeasurementFlags& flags) override;
+    // A pulled cable: "no data" from the loss to the return; a wait given up ends the recording.
+    void LinkWaitStarted(const std::string& lostPort) override;
+    void LinkRestored(const std::string& port) override;
+    void LinkWaitEnded() override;
+    // The text annotated at the stop (the measurement's integrity counters); none when empty.
+    void SetStopNote(std::function<std::string()> note) { m_stopNote = std::move(note); }
 
 signals:
     // Started, paused, resumed, a marker, a second gone by.
@@ -69,6 +76,8 @@ private:
     QString m_strSensor;
     int m_nMarkers = 0;
     bool m_bMeasured = false;
+    bool m_bInLinkGap = false;
+    std::function<std::string()> m_stopNote;
 };
 
 }  // namespace somatrix

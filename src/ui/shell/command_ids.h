@@ -29,6 +29,8 @@ inline constexpr int kAbout = 57664;
 
 // View menu.
 inline constexpr int kSwitchInterface = 32781;
+inline constexpr int kAutoReconnect = 32840;  // "断开后自动重连", a check item
+inline constexpr int kPullCable = 32841;      // demo mode: pull the simulated cable
 inline constexpr int kViewToolbar = 59392;
 inline constexpr int kViewStatusBar = 59393;
 inline constexpr int kCustomize = 126;

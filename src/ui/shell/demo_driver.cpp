@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
@@ -78,9 +79,37 @@ void CDemoDriver::OnScanFinished() {
     if (m_pStats) {
         QTimer::singleShot(kWarmUpMs, this, [this] { m_pStats->BeginMeasure(); });
     }
+    if (m_script.m_nUnplugAfterMs >= 0) {
+        QTimer::singleShot(m_script.m_nUnplugAfterMs, this, [this] { PullCable(); });
+    }
     if (m_script.m_nQuitAfterMs >= 0) {
         QTimer::singleShot(m_script.m_nQuitAfterMs, this, [this] { Finish(); });
     }
+}
+
+void CDemoDriver::PullCable() {
+    if (!m_frame.ExecuteCommand(ids::kPullCable)) {
+        return;
+    }
+    // Watches for the first data frame after the device came back.
+    auto* elapsed = new QElapsedTimer;
+    elapsed->start();
+    auto* watch = new QTimer(this);
+    watch->setInterval(5);
+    connect(watch, &QTimer::timeout, this, [this, elapsed, watch] {
+        const COperCore& core = m_frame.Panel()->Core();
+        if (core.IsWaitingForDevice() || !core.GetFlags().m_bMeasuring) {
+            return;
+        }
+        std::printf("somatrix: measuring again on %s %.3f s after the cable was pulled\n",
+                    core.GetDevicePort().m_strName.c_str(),
+                    static_cast<double>(elapsed->nsecsElapsed()) / 1e9);
+        std::fflush(stdout);
+        watch->stop();
+        watch->deleteLater();
+        delete elapsed;
+    });
+    watch->start();
 }
 
 void CDemoDriver::Finish() {

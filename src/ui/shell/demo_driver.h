@@ -21,6 +21,9 @@ struct CDemoScript {
     int m_nQuitAfterMs = -1;
     bool m_bRecordEdf = false;  // records the measured waveform (File menu 32813)
     bool m_bStats = false;      // measures the window at work and prints the figures at the end
+    // Pulls the simulated cable this long after Start; -1 never. The time until the measurement
+    // runs again is printed.
+    int m_nUnplugAfterMs = -1;
 };
 
 class CDemoDriver : public QObject {
@@ -35,6 +38,7 @@ public:
 
 private:
     void OnScanFinished();
+    void PullCable();
     void Finish();
 
     // Samples arrive for this long before the statistics start, so start-up is not counted.

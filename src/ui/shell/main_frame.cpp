@@ -26,11 +26,14 @@ CMainFrame::CMainFrame(CDeviceAccess& devices, const QString& programFolder, QWi
 
     BuildFileMenu();
     BuildViewMenu();
+    AddReconnectItem(m_pViewMenu);
+    BuildDemoMenu(devices);
     BuildHelpMenu();
     AddAccelerators();
     AddCopyCommand();
 
     CreateWaveRecorder();
+    StartIntegrityPane();
     connect(&m_pView->Panel(), &CDlgOper::LogFileChanged, this, [this](bool open) {
         UpdateCommandStates();
         UpdateRecordState();

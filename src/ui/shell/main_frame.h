@@ -3,6 +3,7 @@
 // command id (QAction::data), so the toolbar, the accelerators and tests reach the same command
 // the menu does, and a command whose action is disabled is never carried out. The menus are
 // built one per function, so further items and bars are added beside them.
+#include <QColor>
 #include <QMainWindow>
 #include <functional>
 
@@ -99,6 +100,15 @@ protected:
     // Repairs the recordings cut short in the Data folder and says so in the status bar.
     void RepairDataFolder();
 
+    // Through a pulled cable (main_frame_link.cpp).
+    void AddReconnectItem(QMenu* menu);
+    void BuildDemoMenu(CDeviceAccess& devices);
+    void StartIntegrityPane();
+
+public:
+    // The integrity counters of the panel's measurement into the status bar's second pane.
+    void ShowIntegrity();
+
 private:
     CSomatrixView* m_pView = nullptr;
     QMenu* m_pFileMenu = nullptr;
@@ -110,10 +120,16 @@ private:
     CLookMenu* m_pLooks = nullptr;
     CViewPrinter* m_pPrinter = nullptr;
     bool m_bRecording = false;
+    bool m_bIntegrityShown = false;
     CWaveRecorder* m_pWaveRecorder = nullptr;
     QLabel* m_pRecordingLabel = nullptr;
     QPushButton* m_pOpenRecording = nullptr;
     QString m_strLastRecording;
 };
+
+// WCAG contrast ratio of two colours (1 to 21).
+double ContrastRatio(const QColor& a, const QColor& b);
+// The colour a faulty counter is written in on `background`: a red that reads at 4.5:1 or more.
+QColor FaultColour(const QColor& background);
 
 }  // namespace somatrix

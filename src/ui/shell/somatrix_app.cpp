@@ -23,7 +23,8 @@ namespace {
 // Options of the simulator that take a value and are accepted after --demo.
 const char* const kSimValueOptions[] = {
     "--sensors", "--seed",  "--latency",    "--slow", "--silent",  "--device",
-    "--date",    "--stray", "--bit-errors", "--drop", "--garbage", "--disconnect-after"};
+    "--date",    "--stray", "--bit-errors", "--drop", "--garbage", "--disconnect-after",
+    "--corrupt", "--junk",  "--lose",       "--stall"};
 
 bool IsSimValueOption(const QString& arg) {
     for (const char* option : kSimValueOptions) {
@@ -52,13 +53,16 @@ QString StartUsage() {
                "  --sensors   the simulated sensors, comma-separated type codes\n"
                "  --seed N    the simulated subject\n"
                "  faults      --stray P, --bit-errors P, --drop P, --garbage MS[:N],\n"
-               "              --disconnect-after MS, --slow TT[:MS], --silent TT, --latency MS\n"
+               "              --disconnect-after MS, --slow TT[:MS], --silent TT, --latency MS,\n"
+               "              --corrupt P, --junk P, --lose P, --stall P[:MS]\n"
                "\n"
                "Unattended runs:\n"
                "  --measure TT        scan, select sensor TT (hexadecimal type code) and start\n"
                "  --screenshot FILE   write a picture of the window to FILE before quitting\n"
                "  --quit-after S      close the window S seconds after start-up (with --measure:\n"
                "                      after Start, or at once when the sensor is not found)\n"
+               "  --unplug-after S    pull the simulated cable S seconds after Start; the sensors\n"
+               "                      come back 3 s later on the next port name (SIM2, ...)\n"
                "  --record-edf        with --measure: record the waveform into the Data folder "
                "(EDF+)\n"
                "  --stats             print CPU time, paints per second, the delay from arrival "
@@ -82,7 +86,7 @@ bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString&
         } else if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
             options.m_bHelp = true;
         } else if (arg == QLatin1String("--measure") || arg == QLatin1String("--screenshot") ||
-                   arg == QLatin1String("--quit-after")) {
+                   arg == QLatin1String("--quit-after") || arg == QLatin1String("--unplug-after")) {
             if (i + 1 >= args.size()) {
                 error = QStringLiteral("missing value after %1").arg(arg);
                 return false;
@@ -99,7 +103,9 @@ bool ParseStartOptions(const QStringList& args, CStartOptions& options, QString&
             } else {
                 const double seconds = value.toDouble(&ok);
                 ok = ok && seconds >= 0 && seconds <= 86400;
-                options.m_script.m_nQuitAfterMs = static_cast<int>(seconds * 1000);
+                (arg == QLatin1String("--quit-after") ? options.m_script.m_nQuitAfterMs
+                                                      : options.m_script.m_nUnplugAfterMs) =
+                    static_cast<int>(seconds * 1000);
             }
             if (!ok) {
                 error = QStringLiteral("bad value for %1: %2").arg(arg, value);
@@ -192,7 +198,9 @@ bool CSomatrixApp::CreateDevices() {
         m_nExitCode = 2;
         return false;
     }
-    m_pDevices = std::make_unique<CDemoDevices>(BuildSimBus(sim));
+    auto demo = std::make_unique<CDemoDevices>(BuildSimBus(sim));
+    demo->SetBusFactory([sim] { return BuildSimBus(sim); });
+    m_pDevices = std::move(demo);
     return true;
 }
 
