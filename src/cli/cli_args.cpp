@@ -1,6 +1,7 @@
 #include "cli/cli_args.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -72,6 +73,15 @@ long ParseNumber(const std::string& option, const std::string& text, long lo, lo
                           std::to_string(hi) + ", not '" + text + "'");
     }
     return value;
+}
+
+double ParseSeconds(const std::string& option, const std::string& text) {
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || end == nullptr || *end != '\0' || !std::isfinite(v) || v < 0) {
+        throw CUsageError(option + " needs a number of seconds of at least 0, not '" + text + "'");
+    }
+    return v;
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -44,6 +44,8 @@ bool TakeLogOption(const std::string& arg, CArgReader& reader, ELogMode& logMode
                    std::string& path);
 // A whole decimal number in [lo, hi]; a usage error otherwise.
 long ParseNumber(const std::string& option, const std::string& text, long lo, long hi);
+// A number of seconds of at least 0 (fractions allowed); a usage error otherwise.
+double ParseSeconds(const std::string& option, const std::string& text);
 // The whole file; a usage error naming the file when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

@@ -12,19 +12,6 @@
 
 namespace somatrix::cli {
 
-namespace {
-
-double ParseSeconds(const std::string& option, const std::string& text) {
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || end == nullptr || *end != '\0' || !std::isfinite(v) || v < 0) {
-        throw CUsageError(option + " needs a number of seconds of at least 0, not '" + text + "'");
-    }
-    return v;
-}
-
-}  // namespace
-
 int RunExport(const std::vector<std::string>& args) {
     CArgReader reader(args);
     std::string input, edf, csv;

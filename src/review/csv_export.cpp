@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
+
+#include "review/file_replace.h"
 
 namespace somatrix {
 
@@ -49,14 +50,7 @@ bool WriteCsvFile(const std::string& path, const CReviewSource& source, uint32_t
         error = "cannot write " + path;
         return false;
     }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::remove(temporary.c_str());
-        error = "cannot replace " + path + ": " + ec.message();
-        return false;
-    }
-    return true;
+    return ReplaceWithTemporary(temporary, path, error);
 }
 
 }  // namespace somatrix

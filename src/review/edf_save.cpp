@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 
 #include "recording/edf_annotations.h"
 #include "recording/recording_signals.h"
+#include "review/file_replace.h"
 
 namespace somatrix {
 
@@ -161,14 +161,7 @@ bool SaveEdfFile(const std::string& path, const CReviewSource& source, uint32_t 
         std::remove(temporary.c_str());
         return false;
     }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::remove(temporary.c_str());
-        error = "cannot replace " + path + ": " + ec.message();
-        return false;
-    }
-    return true;
+    return ReplaceWithTemporary(temporary, path, error);
 }
 
 }  // namespace somatrix
