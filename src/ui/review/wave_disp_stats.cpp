@@ -15,27 +15,13 @@ namespace {
 
 // The bar's boxes and buttons end at 628 dialog units (942 pixels); the statistics follow.
 constexpr int kStatsLeft = 950;
-// Their four rows at their longest (extremes, mean and deviation with a unit).
-constexpr int kStatsWidth = 320;
-// A band under the boxes holds them when the bar is too narrow for them beside the boxes.
-constexpr int kStatsBand = 66;
-constexpr int kBandLeft = 8;
 
 }  // namespace
 
-int CWaveDispWnd::StatsBandHeight(int barWidth) {
-    return barWidth - kStatsLeft >= kStatsWidth ? 0 : kStatsBand;
-}
-
 void CWaveDispWnd::LayoutStats() {
-    const int band = StatsBandHeight(m_pBar->width());
-    if (band > 0) {
-        m_pStats->setGeometry(kBandLeft, m_pBar->height() - band, m_pBar->width() - kBandLeft,
-                              band);
-    } else {
-        m_pStats->setGeometry(kStatsLeft, 0, m_pBar->width() - kStatsLeft, m_pBar->height());
-    }
-    m_pStats->setVisible(m_pStats->width() > 0);
+    const int width = std::max(m_pBar->width() - kStatsLeft, 0);
+    m_pStats->setGeometry(kStatsLeft, 0, width, m_pBar->height());
+    m_pStats->setVisible(width > 0);
 }
 
 void CWaveDispWnd::SetBeatTimes(std::vector<double> beatTimes) {

@@ -381,14 +381,13 @@ void CWaveDispWnd::Layout() {
     const int r = width() - 2;
     const int b = height();
     const int w = std::max(r - l - 40, 0);
-    const int bar = 65 + StatsBandHeight(w);
-    const int plot = std::max(b - t - 80 - bar, 0);
+    const int plot = std::max(b - t - 145, 0);
     m_pPortion->setGeometry(l, t, w, 45);
     m_pWave->setGeometry(l, t + 50, w, plot);
     m_pValueRuler->SetVertical(true);
     m_pValueRuler->setGeometry(r - 40, t + 50, 40, plot);
-    m_pTimeRuler->setGeometry(l, b - bar - 30, w, 30);
-    m_pBar->setGeometry(l, b - bar, w, bar);
+    m_pTimeRuler->setGeometry(l, b - 95, w, 30);
+    m_pBar->setGeometry(l, b - 65, w, 65);
     LayoutStats();
 }
 

@@ -90,8 +90,6 @@ protected:
 private:
     void Layout();
     void LayoutStats();
-    // The height of the statistics' band under the bar's boxes; 0 when they fit beside them.
-    static int StatsBandHeight(int barWidth);
     // Hands the recording to the windows after a load or a cut.
     void ShowRecording();
     // Every window back to its state before any recording.
