@@ -220,6 +220,15 @@ private slots:
         QVERIFY(status->CapsIndicator()->isEnabled());
         QVERIFY(!status->NumIndicator()->isEnabled());
         QVERIFY(status->ScrollIndicator()->isEnabled());
+        // Another pane shown beside them (the recording's) leaves a long reading whole.
+        frame.resize(1024, 600);
+        auto* other = new QLabel(QStringLiteral("● 录制中 00:00:12 心电 250 Hz 标记 0 8 KB"));
+        status->addPermanentWidget(other);
+        QLabel* reading = status->Pane(102);
+        reading->setText(
+            QStringLiteral("250 帧/秒 · 校验错 0 · 跳过 0 字节 · 丢弃 0 字节 · 间断 0"));
+        QTRY_VERIFY(reading->width() >= reading->fontMetrics().horizontalAdvance(reading->text()));
+        QVERIFY(other->width() >= other->fontMetrics().horizontalAdvance(other->text()));
         // A narrow frame squeezes the panes instead of growing.
         frame.resize(640, 400);
         QVERIFY(frame.width() <= 700);

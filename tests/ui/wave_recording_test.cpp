@@ -81,6 +81,7 @@ void CWaveRecordingTest::RecordPauseMarkStopAndReview() {
     run(3000);
     QTest::qWait(300);  // the status bar follows the recording a few times a second
     QVERIFY(frame.RecordingLabel()->text().contains(QStringLiteral("250 Hz")));
+    QVERIFY(frame.RecordingLabel()->accessibleDescription().contains(QStringLiteral("250 Hz")));
     QVERIFY(frame.ExecuteCommand(ids::kInsertMarker));
     run(1000);
     QVERIFY(frame.ExecuteCommand(ids::kPauseWave));
@@ -97,6 +98,7 @@ void CWaveRecordingTest::RecordPauseMarkStopAndReview() {
     const QStringList files = QDir(data.path()).entryList({QStringLiteral("ECG_*.edf")});
     QCOMPARE(files.size(), 1);
     QVERIFY(frame.RecordingLabel()->text().contains(files[0]));
+    QVERIFY(frame.RecordingLabel()->accessibleDescription().contains(files[0]));
     QVERIFY(frame.OpenRecordingButton()->isVisible());
     QCOMPARE(frame.OpenRecordingButton()->text(), QStringLiteral("在回放模式中打开"));
 

@@ -108,15 +108,17 @@ void CMainFrame::ShowWaveState() {
     }
     m_pRecordingLabel->setText(QStringLiteral("<span style=\"color:#e00000\">●</span> ") +
                                m_pWaveRecorder->StateText().toHtmlEscaped());
+    // The name says what the pane is; screen readers read the state from the description.
+    m_pRecordingLabel->setAccessibleDescription(m_pWaveRecorder->StateText());
     m_pRecordingLabel->show();
 }
 
 void CMainFrame::OnWaveStopped(const QString& path, const QString& error) {
     m_strLastRecording = path;
-    m_pRecordingLabel->setText((error.isEmpty()
-                                    ? QString::fromUtf8(texts::kRecordingSaved).arg(path)
-                                    : QString::fromUtf8(texts::kRecordingFailed).arg(error))
-                                   .toHtmlEscaped());
+    const QString said = error.isEmpty() ? QString::fromUtf8(texts::kRecordingSaved).arg(path)
+                                         : QString::fromUtf8(texts::kRecordingFailed).arg(error);
+    m_pRecordingLabel->setText(said.toHtmlEscaped());
+    m_pRecordingLabel->setAccessibleDescription(said);
     m_pRecordingLabel->show();
     m_pOpenRecording->setVisible(QFile::exists(path));
     UpdateWaveStates();

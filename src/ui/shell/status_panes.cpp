@@ -1,6 +1,7 @@
 #include "ui/shell/status_panes.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QTimer>
 #include <algorithm>
@@ -30,6 +31,8 @@ public:
         return {m_nWidth > 0 ? std::min(m_nWidth, m_nWidthCap) : QLabel::sizeHint().width() + 8,
                 QLabel::sizeHint().height()};
     }
+    // The width its text needs (plain or rich).
+    int TextWidth() const { return QLabel::sizeHint().width() + 8; }
     // The bar narrows the wide panes so that the message pane keeps its room.
     void SetWidthCap(int cap) {
         if (cap != m_nWidthCap) {
@@ -110,17 +113,42 @@ CStatusPanes::CStatusPanes(QWidget* parent) : QStatusBar(parent) {
 }
 
 void CStatusPanes::resizeEvent(QResizeEvent* event) {
-    // The message pane ("就绪", status tips, messages) keeps at least kMessageRoom pixels;
-    // panes 101 and 102 share what it and the lock indicators leave, up to 500 pixels each.
-    int locks = 0;
-    for (QLabel* pane : {m_pCaps, m_pNum, m_pScroll}) {
-        locks += pane->sizeHint().width() + 4;
-    }
-    const int cap = std::max(40, (width() - kMessageRoom - locks) / 2);
-    for (QLabel* pane : {m_pPane1, m_pPane2}) {
-        static_cast<CPaneLabel*>(pane)->SetWidthCap(cap);
-    }
+    FitPanes();
     QStatusBar::resizeEvent(event);
+}
+
+bool CStatusPanes::event(QEvent* event) {
+    // Another permanent pane shown, hidden or grown (the recording's) asks for a new layout.
+    if (event->type() == QEvent::LayoutRequest) {
+        FitPanes();
+    }
+    return QStatusBar::event(event);
+}
+
+void CStatusPanes::FitPanes() {
+    // The message pane ("就绪", status tips, messages) keeps at least kMessageRoom pixels;
+    // panes 101 and 102 share what it and the other panes leave, up to 500 pixels each.
+    int others = 0;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != m_pPane1 && child != m_pPane2 && !child->isHidden()) {
+            others += child->sizeHint().width() + 4;
+        }
+    }
+    const int room = width() - kMessageRoom - others;
+    const int half = std::max(40, room / 2);
+    int caps[2] = {half, half};
+    // A pane whose text is shorter than its half lends the rest to one whose text is longer,
+    // so that a long reading (the link's counters) is not cut while a short text has room.
+    const int needs[2] = {static_cast<CPaneLabel*>(m_pPane1)->TextWidth(),
+                          static_cast<CPaneLabel*>(m_pPane2)->TextWidth()};
+    for (int i = 0; i < 2; ++i) {
+        if (needs[i] < half && needs[1 - i] > half) {
+            caps[i] = needs[i];
+            caps[1 - i] = std::max(40, room - needs[i]);
+        }
+    }
+    static_cast<CPaneLabel*>(m_pPane1)->SetWidthCap(caps[0]);
+    static_cast<CPaneLabel*>(m_pPane2)->SetWidthCap(caps[1]);
 }
 
 QLabel* CStatusPanes::Pane(int id) const {

@@ -35,8 +35,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    void FitPanes();
+
     QLabel* m_pPane1 = nullptr;
     QLabel* m_pPane2 = nullptr;
     QLabel* m_pCaps = nullptr;
