@@ -3,6 +3,7 @@
 #include <edflib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -12,8 +13,10 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "recording/edf_layout.h"
+#include "review/pyramid_seed_builder.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -24,6 +27,8 @@ namespace somatrix {
 namespace {
 
 constexpr int kChunk = 1 << 16;  // samples read per EDFlib call
+// From about an hour of samples the pyramid's lowest levels are made beside the read.
+constexpr size_t kSeedFromSamples = size_t{1} << 20;
 
 int16_t LoadLe16(const uint8_t* p) {
     return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
@@ -189,8 +194,7 @@ void ParseTals(const uint8_t* area, size_t n, double startFraction, std::vector<
                     }
                 }
                 if (std::isfinite(onset)) {
-                    out.push_back({onset - startFraction,
-                                   std::isfinite(duration) ? duration : -1.0,
+                    out.push_back({onset - startFraction, std::isfinite(duration) ? duration : -1.0,
                                    std::string(from, to)});
                 }
             }
@@ -248,6 +252,15 @@ bool ReadRecords(const std::string& path, const edf_hdr_struct& hdr,
     for (int k = 0; k < hdr.edfsignals; ++k) {
         mappers.emplace_back(hdr.signalparam[k], signals[static_cast<size_t>(k)]);
     }
+    // The first view of a long recording needs the extremes of every block of the shown signal:
+    // a second thread makes them from the records already taken apart while the read goes on.
+    std::optional<CPyramidSeedBuilder> seeder;
+    const auto shownPerRecord =
+        static_cast<size_t>(layout.m_signals.empty() ? 0 : layout.m_signals[0].second);
+    if (std::endian::native == std::endian::little && !signals.empty() &&
+        signals[0].m_samples.size() >= kSeedFromSamples) {
+        seeder.emplace(signals[0].m_samples.data(), signals[0].m_samples.size());
+    }
     const auto recordBytes = static_cast<size_t>(layout.m_nRecordBytes);
     const long long records = hdr.datarecords_in_file;
     const auto takeApart = [&](const uint8_t* record, long long r) {
@@ -277,6 +290,12 @@ bool ReadRecords(const std::string& path, const edf_hdr_struct& hdr,
         for (size_t j = 0; j < want; ++j, ++r) {
             takeApart(block.get() + j * recordBytes, r);
         }
+        if (seeder) {
+            seeder->Publish(static_cast<size_t>(r) * shownPerRecord);
+        }
+    }
+    if (seeder) {
+        signals[0].m_seed = seeder->Finish(signals[0].m_samples.size());
     }
     return true;
 }
