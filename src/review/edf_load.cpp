@@ -3,21 +3,64 @@
 #include <edflib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "recording/edf_layout.h"
+#include "review/pyramid_seed_builder.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace somatrix {
 
 namespace {
 
 constexpr int kChunk = 1 << 16;  // samples read per EDFlib call
+// From about an hour of samples the pyramid's lowest levels are made beside the read.
+constexpr size_t kSeedFromSamples = size_t{1} << 20;
+
+int16_t LoadLe16(const uint8_t* p) {
+    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+}
+
+// Maps `n` little-endian 16-bit values onto `out` as value - base (modulo 2^16) and returns the
+// smallest value. Eight values a step where the processor allows it.
+int MapRun(const uint8_t* in, int64_t n, uint16_t base, uint16_t* out) {
+    int64_t j = 0;
+    int smallest = std::numeric_limits<int16_t>::max();
+#ifdef __SSE2__
+    if (n >= 8) {
+        const __m128i shift = _mm_set1_epi16(static_cast<int16_t>(base));
+        __m128i low = _mm_set1_epi16(std::numeric_limits<int16_t>::max());
+        for (; j + 8 <= n; j += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 2 * j));
+            low = _mm_min_epi16(low, v);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), _mm_sub_epi16(v, shift));
+        }
+        low = _mm_min_epi16(low, _mm_shuffle_epi32(low, 0x4E));
+        low = _mm_min_epi16(low, _mm_shuffle_epi32(low, 0xB1));
+        low = _mm_min_epi16(low, _mm_shufflelo_epi16(low, 0xB1));
+        smallest = static_cast<int16_t>(_mm_extract_epi16(low, 0));
+    }
+#endif
+    for (; j < n; ++j) {
+        const int16_t v = LoadLe16(in + 2 * j);
+        smallest = std::min<int>(smallest, v);
+        out[j] = static_cast<uint16_t>(static_cast<uint16_t>(v) - base);
+    }
+    return smallest;
+}
 
 std::string Trimmed(const char* text) {
     std::string s(text);
@@ -77,28 +120,15 @@ public:
     void PutRun(uint32_t first, const uint8_t* in, int64_t n) {
         uint16_t* out = m_signal.m_samples.data() + first;
         const int digMin = static_cast<int>(m_nDigMin);
-        const int shift = m_nShift;
-        int64_t i = 0;
-        while (i < n) {
-            // The common case: a run of values with data, no branch but the loop's.
-            int64_t j = i;
-            for (; j < n; ++j) {
-                const int d = static_cast<int16_t>(in[2 * j] | (in[2 * j + 1] << 8));
-                if (d <= digMin) {
-                    break;
-                }
-                out[j] = static_cast<uint16_t>((d - digMin - 1) >> shift);
-            }
-            if (j > i) {
-                m_bInGap = false;
-                m_nHeld = out[j - 1];
-            }
-            if (j < n) {
-                Put(first + static_cast<uint32_t>(j),
-                    static_cast<int16_t>(in[2 * j] | (in[2 * j + 1] << 8)));
-                ++j;
-            }
-            i = j;
+        // The common case, a run without "no data" values, in one branch-free pass.
+        if (m_nShift == 0 && n > 0 &&
+            MapRun(in, n, static_cast<uint16_t>(digMin + 1), out) > digMin) {
+            m_bInGap = false;
+            m_nHeld = out[n - 1];
+            return;
+        }
+        for (int64_t j = 0; j < n; ++j) {
+            Put(first + static_cast<uint32_t>(j), LoadLe16(in + 2 * j));
         }
     }
     void Put(uint32_t index, long long d) {
@@ -130,29 +160,43 @@ private:
 // ...\0"; the empty text of a record's time-keeping list is not an annotation. Onsets count from
 // the file's start (`startFraction` is the part of a second the header's start leaves out).
 void ParseTals(const uint8_t* area, size_t n, double startFraction, std::vector<CAnnotation>& out) {
+    const auto* text = reinterpret_cast<const char*>(area);
     size_t i = 0;
-    while (i < n && area[i] != 0) {
-        const size_t end = std::find(area + i, area + n, uint8_t{0}) - area;
-        const std::string tal(reinterpret_cast<const char*>(area + i), end - i);
-        i = end + 1;
-        const size_t stamp = tal.find('\x14');
-        if (stamp == std::string::npos || tal.empty() || (tal[0] != '+' && tal[0] != '-')) {
+    while (i < n && text[i] != 0) {
+        const char* tal = text + i;
+        const auto* nul = static_cast<const char*>(std::memchr(tal, 0, n - i));
+        const size_t size = nul ? static_cast<size_t>(nul - tal) : n - i;
+        i += size + 1;
+        const auto* stamp = static_cast<const char*>(std::memchr(tal, '\x14', size));
+        if (stamp == nullptr || (tal[0] != '+' && tal[0] != '-')) {
             continue;
         }
-        const std::string times = tal.substr(0, stamp);
-        const size_t mark = times.find('\x15');
-        const double onset = std::strtod(times.substr(0, mark).c_str(), nullptr);
-        const double duration =
-            mark == std::string::npos ? -1.0 : std::strtod(times.c_str() + mark + 1, nullptr);
-        size_t from = stamp + 1;
-        while (from < tal.size()) {
-            size_t to = tal.find('\x14', from);
-            if (to == std::string::npos) {
-                to = tal.size();
+        const char* end = tal + size;
+        // Most records hold only their time-keeping list, whose text is empty: its times are
+        // read only when a text follows.
+        bool timed = false;
+        double onset = 0;
+        double duration = -1.0;
+        for (const char* from = stamp + 1; from < end;) {
+            const auto* to = static_cast<const char*>(std::memchr(from, '\x14', end - from));
+            if (to == nullptr) {
+                to = end;
             }
-            if (to > from && std::isfinite(onset)) {
-                out.push_back({onset - startFraction, std::isfinite(duration) ? duration : -1.0,
-                               tal.substr(from, to - from)});
+            if (to > from) {
+                if (!timed) {
+                    timed = true;
+                    // The times end at the stamp's 0x14 (or a 0x15), which no number contains.
+                    onset = std::strtod(tal, nullptr);
+                    const auto* mark =
+                        static_cast<const char*>(std::memchr(tal, '\x15', stamp - tal));
+                    if (mark != nullptr) {
+                        duration = std::strtod(mark + 1, nullptr);
+                    }
+                }
+                if (std::isfinite(onset)) {
+                    out.push_back({onset - startFraction, std::isfinite(duration) ? duration : -1.0,
+                                   std::string(from, to)});
+                }
             }
             from = to + 1;
         }
@@ -208,6 +252,15 @@ bool ReadRecords(const std::string& path, const edf_hdr_struct& hdr,
     for (int k = 0; k < hdr.edfsignals; ++k) {
         mappers.emplace_back(hdr.signalparam[k], signals[static_cast<size_t>(k)]);
     }
+    // The first view of a long recording needs the extremes of every block of the shown signal:
+    // a second thread makes them from the records already taken apart while the read goes on.
+    std::optional<CPyramidSeedBuilder> seeder;
+    const auto shownPerRecord =
+        static_cast<size_t>(layout.m_signals.empty() ? 0 : layout.m_signals[0].second);
+    if (std::endian::native == std::endian::little && !signals.empty() &&
+        signals[0].m_samples.size() >= kSeedFromSamples) {
+        seeder.emplace(signals[0].m_samples.data(), signals[0].m_samples.size());
+    }
     const auto recordBytes = static_cast<size_t>(layout.m_nRecordBytes);
     const long long records = hdr.datarecords_in_file;
     const auto takeApart = [&](const uint8_t* record, long long r) {
@@ -219,11 +272,11 @@ bool ReadRecords(const std::string& path, const edf_hdr_struct& hdr,
             ParseTals(record + offset, static_cast<size_t>(bytes), startFraction, annotations);
         }
     };
-    const size_t perBlock = std::max<size_t>(1, (size_t{4} << 20) / recordBytes);
-    std::vector<uint8_t> block;
-    try {
-        block.resize(perBlock * recordBytes);
-    } catch (const std::bad_alloc&) {
+    // A block that stays in the processor's cache between the read and the conversion, left
+    // uninitialised (the read fills it).
+    const size_t perBlock = std::max<size_t>(1, (size_t{1} << 20) / recordBytes);
+    std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[perBlock * recordBytes]);
+    if (!block) {
         return false;
     }
     if (std::fseek(f.get(), static_cast<long>(layout.m_nHeaderBytes), SEEK_SET) != 0) {
@@ -231,12 +284,18 @@ bool ReadRecords(const std::string& path, const edf_hdr_struct& hdr,
     }
     for (long long r = 0; r < records;) {
         const auto want = static_cast<size_t>(std::min<long long>(perBlock, records - r));
-        if (std::fread(block.data(), recordBytes, want, f.get()) != want) {
+        if (std::fread(block.get(), recordBytes, want, f.get()) != want) {
             return false;
         }
         for (size_t j = 0; j < want; ++j, ++r) {
-            takeApart(block.data() + j * recordBytes, r);
+            takeApart(block.get() + j * recordBytes, r);
         }
+        if (seeder) {
+            seeder->Publish(static_cast<size_t>(r) * shownPerRecord);
+        }
+    }
+    if (seeder) {
+        signals[0].m_seed = seeder->Finish(signals[0].m_samples.size());
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 namespace somatrix {
 
@@ -72,6 +73,14 @@ void CReviewSource::SetEdf(std::vector<CSourceSignal> channels, int64_t startSec
     std::stable_sort(
         m_annotations.begin(), m_annotations.end(),
         [](const CAnnotation& a, const CAnnotation& b) { return a.m_fOnset < b.m_fOnset; });
+}
+
+CPyramidSeed CReviewSource::TakePyramidSeed() {
+    if (m_nFormat == ESourceFormat::kEdf) {
+        return m_nSelected < m_signals.size() ? std::exchange(m_signals[m_nSelected].m_seed, {})
+                                              : CPyramidSeed{};
+    }
+    return m_recording.TakePyramidSeed();
 }
 
 const uint16_t* CReviewSource::Samples() const {
@@ -235,6 +244,7 @@ void CReviewSource::CutSamples(uint32_t start, uint32_t end) {
     } else if (m_nFormat == ESourceFormat::kEdf) {
         for (size_t k = 0; k < m_signals.size(); ++k) {
             CSourceSignal& signal = m_signals[k];
+            signal.m_seed = {};
             const auto n = static_cast<uint32_t>(signal.m_samples.size());
             const uint32_t a =
                 k == m_nSelected

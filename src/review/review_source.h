@@ -42,6 +42,8 @@ struct CSourceSignal {
     double m_fOffset = 0.0;
     CSampleArray m_samples;
     std::vector<CSampleGap> m_gaps;
+    // The lowest pyramid levels the loader made beside its read (for the signal shown first).
+    CPyramidSeed m_seed;
 };
 
 enum class ESourceFormat { kNone, kReview, kEdf };
@@ -97,6 +99,10 @@ public:
     // The shown signal's samples [first, last) as a single-segment review recording that starts
     // at the time of sample `first`.
     void ToReviewRecording(uint32_t first, uint32_t last, CReviewRecording& out) const;
+
+    // The lowest pyramid levels the load made for the shown signal's first view, if any; a cut
+    // drops them. Taking them leaves none behind.
+    CPyramidSeed TakePyramidSeed();
 
     CReviewRecording& Recording() { return m_recording; }
     const CReviewRecording& Recording() const { return m_recording; }

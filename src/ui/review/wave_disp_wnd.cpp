@@ -115,7 +115,8 @@ void CWaveDispWnd::SaveWaveFile() {
                       review::ReviewLossIntro() + QStringLiteral("\n  ") +
                           losses.join(QStringLiteral("\n  ")) + QStringLiteral("\n") +
                           review::ReviewLossQuestion(),
-                      QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+                      QMessageBox::Warning,
+                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
     CReviewRecording converted;
@@ -191,11 +192,8 @@ void CWaveDispWnd::ShowRecording() {
     m_pPortion->SetTotal(m_source.SampleCount());
     const double offset = m_source.Physical(0);
     m_pWave->SetValueScale(m_source.SampleRate(), m_source.Physical(1) - offset, offset);
-    // A review file just loaded hands over the pyramid levels its load built alongside.
-    m_pWave->SetData(m_source.Samples(), m_source.SampleCount(),
-                     m_source.Format() == ESourceFormat::kReview
-                         ? m_source.Recording().TakePyramidSeed()
-                         : CPyramidSeed{});
+    // A file just loaded hands over the pyramid levels its load built alongside.
+    m_pWave->SetData(m_source.Samples(), m_source.SampleCount(), m_source.TakePyramidSeed());
     // New samples carry no selection: the bar's selection times would name old samples.
     m_pBar->SetSelectionTimes(QString(), QString());
     QStringList labels;
