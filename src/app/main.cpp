@@ -1,6 +1,8 @@
 // somatrix: the acquisition program's window.
+#include <QApplication>
 #include <cstdio>
 
+#include "platform/termination_watch.h"
 #include "ui/shell/somatrix_app.h"
 
 int main(int argc, char** argv) {
@@ -26,5 +28,11 @@ int main(int argc, char** argv) {
     if (!app.InitInstance()) {
         return app.ExitCode();
     }
+    // Logging out or a plain `kill` closes the windows as the operator would, so a log and a
+    // waveform recording end whole.
+    const somatrix::CTerminationWatch watch([] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
     return app.exec();
 }
