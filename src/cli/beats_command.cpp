@@ -30,18 +30,12 @@ int RunBeats(const std::vector<std::string>& args) {
     CArgReader reader(args);
     std::string input;
     long signal = 0;
-    double from = 0;
-    double to = INFINITY;
-    bool hasTo = false;
+    CTimeRange range;
     while (!reader.AtEnd()) {
         const std::string arg = reader.Next();
         if (arg == "--signal") {
             signal = ParseNumber(arg, reader.Value(arg), 0, 1023);
-        } else if (arg == "--from") {
-            from = ParseSeconds(arg, reader.Value(arg));
-        } else if (arg == "--to") {
-            to = ParseSeconds(arg, reader.Value(arg));
-            hasTo = true;
+        } else if (range.Take(arg, reader)) {
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw CUsageError("unknown option " + arg);
         } else if (input.empty()) {
@@ -53,9 +47,7 @@ int RunBeats(const std::vector<std::string>& args) {
     if (input.empty()) {
         throw CUsageError("beats takes a FILE (review file or EDF+)");
     }
-    if (hasTo && to <= from) {
-        throw CUsageError("--to must be later than --from");
-    }
+    range.Check();
     CReviewSource source;
     const CSourceLoadOutcome outcome = LoadReviewSource(input, source);
     if (outcome.m_result == ESourceLoad::kRejected) {
@@ -78,7 +70,7 @@ int RunBeats(const std::vector<std::string>& args) {
     }
     std::vector<double> beats;
     for (double t : SourceBeats(source)) {
-        if (t >= from && t < to) {
+        if (t >= range.m_dFrom && t < range.m_to.value_or(INFINITY)) {
             beats.push_back(t);
         }
     }

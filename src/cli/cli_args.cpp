@@ -84,6 +84,23 @@ double ParseSeconds(const std::string& option, const std::string& text) {
     return v;
 }
 
+bool CTimeRange::Take(const std::string& arg, CArgReader& reader) {
+    if (arg == "--from") {
+        m_dFrom = ParseSeconds(arg, reader.Value(arg));
+    } else if (arg == "--to") {
+        m_to = ParseSeconds(arg, reader.Value(arg));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CTimeRange::Check() const {
+    if (m_to && *m_to <= m_dFrom) {
+        throw CUsageError("--to must be later than --from");
+    }
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {

@@ -46,6 +46,16 @@ bool TakeLogOption(const std::string& arg, CArgReader& reader, ELogMode& logMode
 long ParseNumber(const std::string& option, const std::string& text, long lo, long hi);
 // A number of seconds of at least 0 (fractions allowed); a usage error otherwise.
 double ParseSeconds(const std::string& option, const std::string& text);
+// `--from S` and `--to S`, seconds from a recording's start, as the commands that read a stretch
+// of a recording take them.
+struct CTimeRange {
+    double m_dFrom = 0;
+    std::optional<double> m_to;
+    // Takes `arg` and its value when it is --from or --to; false for any other argument.
+    bool Take(const std::string& arg, CArgReader& reader);
+    // A usage error when --to is not later than --from.
+    void Check() const;
+};
 // The whole file; a usage error naming the file when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

@@ -15,20 +15,14 @@ namespace somatrix::cli {
 int RunExport(const std::vector<std::string>& args) {
     CArgReader reader(args);
     std::string input, edf, csv;
-    double from = 0;
-    double to = -1;
-    bool hasTo = false;
+    CTimeRange range;
     while (!reader.AtEnd()) {
         const std::string arg = reader.Next();
         if (arg == "--edf") {
             edf = reader.Value(arg);
         } else if (arg == "--csv") {
             csv = reader.Value(arg);
-        } else if (arg == "--from") {
-            from = ParseSeconds(arg, reader.Value(arg));
-        } else if (arg == "--to") {
-            to = ParseSeconds(arg, reader.Value(arg));
-            hasTo = true;
+        } else if (range.Take(arg, reader)) {
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw CUsageError("unknown option " + arg);
         } else if (input.empty()) {
@@ -40,9 +34,7 @@ int RunExport(const std::vector<std::string>& args) {
     if (input.empty() || edf.empty() == csv.empty()) {
         throw CUsageError("export takes FILE and one of --edf OUT or --csv OUT");
     }
-    if (hasTo && to <= from) {
-        throw CUsageError("--to must be later than --from");
-    }
+    range.Check();
     CReviewSource source;
     const CSourceLoadOutcome outcome = LoadReviewSource(input, source);
     if (outcome.m_result == ESourceLoad::kRejected) {
@@ -51,8 +43,8 @@ int RunExport(const std::vector<std::string>& args) {
     if (outcome.m_result != ESourceLoad::kLoaded) {
         throw CUsageError(input + ": " + outcome.m_strError);
     }
-    const uint32_t first = source.SampleAt(from);
-    const uint32_t last = hasTo ? source.SampleAt(to) : source.SampleCount();
+    const uint32_t first = source.SampleAt(range.m_dFrom);
+    const uint32_t last = range.m_to ? source.SampleAt(*range.m_to) : source.SampleCount();
     std::string error;
     const bool ok = edf.empty() ? WriteCsvFile(csv, source, first, last, error)
                                 : SaveEdfFile(edf, source, first, last, error);
