@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 
 #include "protocol/frame.h"
 #include "recording/edf_annotations.h"
+#include "recording/edf_start_time.h"
 
 namespace somatrix {
 
@@ -270,18 +270,8 @@ void CEdfRecorder::StartWriting() {
         edf_set_physical_dimension(h, signal, s.m_strUnit.c_str());
         m_record[k].assign(s.m_bHeld ? 1 : m_nRate, static_cast<int16_t>(kNoData));
     }
-    const std::time_t seconds = static_cast<std::time_t>(m_nFirstWall / kNsPerSecond);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
-    edf_set_startdatetime(h, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                          local.tm_min, local.tm_sec);
-    // Whole milliseconds, in the header's units of 100 ns.
-    edf_set_subsecond_starttime(h,
-                                static_cast<int>(m_nFirstWall % kNsPerSecond / 1'000'000 * 10000));
+    SetEdfStartTime(h, static_cast<int64_t>(m_nFirstWall / kNsPerSecond),
+                    static_cast<int>(m_nFirstWall % kNsPerSecond / 1'000'000));
     // One subfield of the recording field: sensor, device number and production date.
     std::string equipment = SensorTag(m_info.m_nType);
     if (!m_info.m_strDeviceNumber.empty()) {

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 
 #include "recording/edf_annotations.h"
+#include "recording/edf_start_time.h"
 #include "recording/recording_signals.h"
 #include "review/file_replace.h"
 
@@ -68,16 +68,7 @@ bool WriteFile(const std::string& path, const std::vector<CSavedSignal>& signals
         edf_set_label(h, i, Ascii(s.m_strLabel).c_str());
         edf_set_physical_dimension(h, i, Ascii(s.m_strUnit).c_str());
     }
-    const auto when = static_cast<std::time_t>(startSeconds);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &when);
-#else
-    localtime_r(&when, &local);
-#endif
-    edf_set_startdatetime(h, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                          local.tm_min, local.tm_sec);
-    edf_set_subsecond_starttime(h, static_cast<int>(std::llround(startFraction * 1000.0)) * 10000);
+    SetEdfStartTime(h, startSeconds, static_cast<int>(std::llround(startFraction * 1000.0)));
     edf_set_equipment(h, "Somatrix");
     std::vector<int16_t> buffer;
     std::vector<size_t> cursors(signals.size(), 0);
